@@ -1,0 +1,102 @@
+// marivex-host: an interactive TCC-like prompt on the stand-in host, with the
+// plug-in loaded from its file.
+//
+//   marivex-host [--plugin FILE] [--no-plugin] [--host-version TEXT]
+//                [--transient] [-c COMMAND | BATCHFILE [ARGS...]]
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "host/takecmd.h"
+#include "support/utf.h"
+
+namespace {
+
+struct Options {
+  std::string plugin = "Marivex" MARIVEX_MODULE_SUFFIX;
+  bool loadPlugin = true;
+  std::string hostVersion;
+  bool transient = false;
+  std::string command;
+  bool hasCommand = false;
+  std::string batch;  // with its arguments
+};
+
+void Usage() {
+  std::fputs(
+      "usage: marivex-host [--plugin FILE] [--no-plugin] [--host-version TEXT] [--transient]\n"
+      "                    [-c COMMAND | BATCHFILE [ARGS...]]\n",
+      stderr);
+}
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--plugin" && i + 1 < argc) {
+      options.plugin = argv[++i];
+    } else if (argument == "--no-plugin") {
+      options.loadPlugin = false;
+    } else if (argument == "--host-version" && i + 1 < argc) {
+      options.hostVersion = argv[++i];
+    } else if (argument == "--transient") {
+      options.transient = true;
+    } else if (argument == "-c" && i + 1 < argc) {
+      options.command = argv[++i];
+      options.hasCommand = true;
+    } else if (!argument.empty() && argument[0] != '-') {
+      options.batch = "call";
+      for (; i < argc; ++i) options.batch += std::string(" ") + argv[i];
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::u16string Prompt() {
+  char16_t directory[1024];
+  HostExpand(u"%_cwd", directory, std::size(directory));
+  return std::u16string(directory) + u">";
+}
+
+int Interactive() {
+  std::string line;
+  for (;;) {
+    std::fputs(support::ToUtf8(Prompt()).c_str(), stdout);
+    std::fflush(stdout);
+    if (!std::getline(std::cin, line)) {
+      std::fputs("\n", stdout);
+      return 0;
+    }
+    HostExecute(support::ToUtf16(line).c_str());
+    int exitCode = 0;
+    if (HostExitRequested(&exitCode)) return exitCode;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) {
+    Usage();
+    return 2;
+  }
+  if (!options.hostVersion.empty()) HostSetVersion(support::ToUtf16(options.hostVersion).c_str());
+  // A command or a batch file runs in a transient shell, as "tcc /c" does.
+  HostSetTransient(options.transient || options.hasCommand || !options.batch.empty());
+  if (options.loadPlugin && HostLoadPlugin(support::ToUtf16(options.plugin).c_str()) != 0) return 2;
+  int exitCode = 0;
+  if (options.hasCommand) {
+    exitCode = HostExecute(support::ToUtf16(options.command).c_str());
+  } else if (!options.batch.empty()) {
+    exitCode = HostExecute(support::ToUtf16(options.batch).c_str());
+  } else {
+    exitCode = Interactive();
+  }
+  int requested = 0;
+  if (HostExitRequested(&requested)) exitCode = requested;
+  HostUnloadPlugin();
+  return exitCode;
+}

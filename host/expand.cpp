@@ -1,0 +1,233 @@
+#include "host/expand.h"
+
+#include <string>
+
+#include "host/loader.h"
+#include "host/output.h"
+#include "host/state.h"
+#include "host/takecmd.h"
+
+namespace host {
+
+namespace {
+
+// Plug-in variable functions get the host's argument buffer of this size.
+constexpr size_t kArgumentBufferLength = 8192;
+// A plug-in passes buffers of 1,024 or 8,192 characters to ExpandVariables
+// without saying which, so the host never writes more than the smaller.
+constexpr size_t kExpandVariablesCapacity = 1024;
+
+bool IsNameCharacter(char16_t c) {
+  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
+         c == u'_' || c == u'$';
+}
+
+std::u16string Decimal(long long value) {
+  const std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+std::u16string CurrentDirectory() {
+  const ShellState& state = State();
+  const auto found = state.directories.find(state.drive);
+  std::u16string path{state.drive, u':'};
+  path += found != state.directories.end() && !found->second.empty() ? found->second : u"\\";
+  return path;
+}
+
+std::optional<std::u16string> InternalVariable(const std::u16string& upper) {
+  const ShellState& state = State();
+  if (upper == u"_BATCH") return Decimal(static_cast<long long>(state.batches.size()));
+  if (upper == u"_BATCHNAME") return state.batches.empty() ? u"" : state.batches.back().name;
+  if (upper == u"_BATCHLINE") return Decimal(state.batches.empty() ? -1 : state.batches.back().line);
+  if (upper == u"_4VER") {
+    if (!state.hasVersion) return std::nullopt;
+    return state.version;
+  }
+  if (upper == u"_TRANSIENT") return state.transient ? u"1" : u"0";
+  if (upper == u"_PIPE") return state.pipe ? u"1" : u"0";
+  if (upper == u"_CWD") return CurrentDirectory();
+  if (upper == u"_CWDS") {
+    std::u16string path = CurrentDirectory();
+    if (path.back() != u'\\') path += u'\\';
+    return path;
+  }
+  if (upper == u"_DISK") return std::u16string(1, state.drive);
+  if (upper == u"_?") return Decimal(state.lastExitCode);
+  return std::nullopt;
+}
+
+// Finds the "]" that closes the "[" at open, counting nested brackets.
+size_t ClosingBracket(std::u16string_view text, size_t open) {
+  int depth = 0;
+  for (size_t i = open; i < text.size(); ++i) {
+    if (text[i] == u'[') ++depth;
+    if (text[i] == u']' && --depth == 0) return i;
+  }
+  return std::u16string_view::npos;
+}
+
+bool CallPluginFunction(VariableFunction function, const std::u16string& arguments,
+                        std::u16string& result) {
+  if (arguments.size() >= kArgumentBufferLength) {
+    Write(HOST_STDERR, u"Function argument too long\r\n");
+    return false;
+  }
+  char16_t buffer[kArgumentBufferLength] = {};
+  CopyOut(arguments, buffer, kArgumentBufferLength);
+  if (function(buffer) != 0) return false;
+  size_t length = 0;
+  while (length < kArgumentBufferLength && buffer[length] != u'\0') ++length;
+  result.assign(buffer, length);
+  return true;
+}
+
+// @CHAR[n ...]: the characters with the given codes, decimal or 0x hex.
+std::u16string CharFunction(const std::u16string& arguments) {
+  std::u16string result;
+  size_t i = 0;
+  while (i < arguments.size()) {
+    while (i < arguments.size() && arguments[i] == u' ') ++i;
+    unsigned long code = 0;
+    unsigned base = 10;
+    if (i + 1 < arguments.size() && arguments[i] == u'0' && (arguments[i + 1] | 0x20) == u'x') {
+      base = 16;
+      i += 2;
+    }
+    bool any = false;
+    for (; i < arguments.size(); ++i) {
+      const char16_t c = arguments[i];
+      unsigned digit = 0;
+      if (c >= u'0' && c <= u'9') digit = c - u'0';
+      else if (base == 16 && (c | 0x20) >= u'a' && (c | 0x20) <= u'f') digit = (c | 0x20) - u'a' + 10;
+      else break;
+      code = code * base + digit;
+      if (code > 0xFFFF) code = 0xFFFF;
+      any = true;
+    }
+    if (!any) break;
+    result += static_cast<char16_t>(code);
+  }
+  return result;
+}
+
+bool CallFunction(std::u16string_view name, const std::u16string& arguments,
+                  std::u16string& result) {
+  if (const VariableFunction function = FindVariableFunction(name)) {
+    return CallPluginFunction(function, arguments, result);
+  }
+  const std::u16string upper = UpperAscii(name);
+  if (upper == u"CHAR") {
+    result = CharFunction(arguments);
+    return true;
+  }
+  if (upper == u"LEN") {
+    result = Decimal(static_cast<long long>(arguments.size()));
+    return true;
+  }
+  Write(HOST_STDERR, u"Unknown function \"@" + std::u16string(name) + u"\"\r\n");
+  return false;
+}
+
+}  // namespace
+
+std::optional<std::u16string> LookupVariable(std::u16string_view name) {
+  const std::u16string upper = UpperAscii(name);
+  if (!upper.empty() && upper[0] == u'_') {
+    if (auto value = InternalVariable(upper)) return value;
+  }
+  const auto& variables = State().variables;
+  const auto found = variables.find(upper);
+  if (found != variables.end()) return found->second.second;
+  return std::nullopt;
+}
+
+bool Expand(std::u16string_view text, std::u16string& out) {
+  out.clear();
+  size_t i = 0;
+  while (i < text.size()) {
+    const char16_t c = text[i];
+    if (c != u'%' || i + 1 >= text.size()) {
+      out += c;
+      ++i;
+      continue;
+    }
+    const char16_t next = text[i + 1];
+    if (next == u'%') {
+      out += u'%';
+      i += 2;
+    } else if (next == u'?') {
+      out += Decimal(State().lastExitCode);
+      i += 2;
+    } else if (next >= u'0' && next <= u'9') {
+      const ShellState& state = State();
+      const size_t index = next - u'0';
+      if (!state.batches.empty() && index < state.batches.back().arguments.size()) {
+        out += state.batches.back().arguments[index];
+      }
+      i += 2;
+    } else if (next == u'[') {
+      const size_t close = ClosingBracket(text, i + 1);
+      if (close == std::u16string_view::npos) {
+        out += c;
+        ++i;
+        continue;
+      }
+      std::u16string name;
+      if (!Expand(text.substr(i + 2, close - i - 2), name)) return false;
+      out += LookupVariable(name).value_or(u"");
+      i = close + 1;
+    } else if (next == u'@') {
+      size_t end = i + 2;
+      while (end < text.size() && IsNameCharacter(text[end])) ++end;
+      const size_t close = end < text.size() && text[end] == u'[' ? ClosingBracket(text, end)
+                                                                 : std::u16string_view::npos;
+      if (end == i + 2 || close == std::u16string_view::npos) {
+        out += c;
+        ++i;
+        continue;
+      }
+      std::u16string arguments;
+      std::u16string result;
+      if (!Expand(text.substr(end + 1, close - end - 1), arguments) ||
+          !CallFunction(text.substr(i + 2, end - i - 2), arguments, result)) {
+        return false;
+      }
+      out += result;
+      i = close + 1;
+    } else if (IsNameCharacter(next)) {
+      size_t end = i + 1;
+      while (end < text.size() && IsNameCharacter(text[end])) ++end;
+      out += LookupVariable(text.substr(i + 1, end - i - 1)).value_or(u"");
+      i = end < text.size() && text[end] == u'%' ? end + 1 : end;
+    } else {
+      out += c;
+      ++i;
+    }
+  }
+  return true;
+}
+
+}  // namespace host
+
+extern "C" {
+
+int ExpandVariables(char16_t* buffer, int /*flag*/) {
+  if (buffer == nullptr) return 1;
+  size_t length = 0;
+  while (length < host::kExpandVariablesCapacity && buffer[length] != u'\0') ++length;
+  std::u16string expanded;
+  if (!host::Expand(std::u16string_view(buffer, length), expanded)) return 1;
+  host::CopyOut(expanded, buffer, host::kExpandVariablesCapacity);
+  return 0;
+}
+
+int HostExpand(const char16_t* text, char16_t* out, size_t capacity) {
+  if (text == nullptr || out == nullptr) return 0;
+  std::u16string expanded;
+  if (!host::Expand(text, expanded)) return 0;
+  host::CopyOut(expanded, out, capacity);
+  return 1;
+}
+
+}  // extern "C"

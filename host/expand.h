@@ -1,0 +1,28 @@
+// TCC-like expansion of variable references and variable functions.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace host {
+
+// Expands text into out:
+//   %%            a single "%"
+//   %name%, %name the variable's value (letters, digits, "_" and "$"; the
+//                 closing "%" is optional, as in TCC); unknown names expand
+//                 to nothing
+//   %[name]       the variable named by the (expanded) text in brackets
+//   %?            the exit code of the last command
+//   %0 to %9      the running batch file's arguments
+//   %@name[args]  a variable function: the plug-in's, then @CHAR and @LEN;
+//                 args are expanded first
+// Internal variables: _batch, _batchname, _batchline, _4ver, _transient,
+// _pipe, _cwd, _cwds, _disk and _?. Returns false when a function failed; it
+// has written its own message.
+bool Expand(std::u16string_view text, std::u16string& out);
+
+// The value of a variable, internal or set, or nothing when it is unknown.
+std::optional<std::u16string> LookupVariable(std::u16string_view name);
+
+}  // namespace host

@@ -1,0 +1,221 @@
+// The stand-in shell: runs command lines and batch files with a small set of
+// TCC's internal commands and the loaded plug-in's commands.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "host/expand.h"
+#include "host/loader.h"
+#include "host/output.h"
+#include "host/state.h"
+#include "host/takecmd.h"
+#include "host/truename.h"
+#include "support/utf.h"
+
+namespace host {
+
+namespace {
+
+constexpr size_t kMaxBatchNesting = 32;
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+std::u16string_view SkipBlanks(std::u16string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+std::u16string_view TrimEnd(std::u16string_view text) {
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+void Error(const std::u16string& message) { Write(HOST_STDERR, message + u"\r\n"); }
+
+bool EndsWithIgnoreCase(std::u16string_view text, std::u16string_view suffix) {
+  return text.size() >= suffix.size() &&
+         UpperAscii(text.substr(text.size() - suffix.size())) == UpperAscii(suffix);
+}
+
+int RunLine(std::u16string_view line);
+
+int Echo(std::u16string_view arguments) {
+  const std::u16string word = UpperAscii(TrimEnd(SkipBlanks(arguments)));
+  if (word == u"ON" || word == u"OFF") return 0;  // commands are never echoed here
+  if (TrimEnd(arguments).empty()) {
+    Write(HOST_STDOUT, u"ECHO is ON\r\n");
+  } else {
+    Write(HOST_STDOUT, std::u16string(arguments) + u"\r\n");
+  }
+  return 0;
+}
+
+int Set(std::u16string_view arguments) {
+  arguments = TrimEnd(arguments);
+  if (arguments.empty()) {
+    for (const auto& [key, entry] : State().variables) {
+      Write(HOST_STDOUT, entry.first + u"=" + entry.second + u"\r\n");
+    }
+    return 0;
+  }
+  const size_t equals = arguments.find(u'=');
+  if (equals == std::u16string_view::npos) {
+    const auto value = LookupVariable(arguments);
+    if (!value) {
+      Error(u"Not in environment \"" + std::u16string(arguments) + u"\"");
+      return 2;
+    }
+    Write(HOST_STDOUT, *value + u"\r\n");
+    return 0;
+  }
+  const std::u16string name(TrimEnd(arguments.substr(0, equals)));
+  const std::u16string value(arguments.substr(equals + 1));
+  HostSetVariable(name.c_str(), value.empty() ? nullptr : value.c_str());
+  return 0;
+}
+
+int ChangeDirectory(std::u16string_view arguments) {
+  arguments = TrimEnd(arguments);
+  if (arguments.size() >= 2 && arguments[0] == u'/' && (arguments[1] | 0x20) == u'd') {
+    arguments = SkipBlanks(arguments.substr(2));
+  }
+  if (arguments.empty()) {
+    Write(HOST_STDOUT, LookupVariable(u"_cwd").value_or(u"") + u"\r\n");
+    return 0;
+  }
+  const std::u16string directory(arguments);
+  if (HostSetCurrentDirectory(directory.c_str()) != 0) {
+    Error(u"Invalid directory \"" + directory + u"\"");
+    return 1;
+  }
+  return 0;
+}
+
+int Exit(std::u16string_view arguments) {
+  ShellState& state = State();
+  const std::string digits = support::ToUtf8(TrimEnd(arguments));
+  state.exitCode = digits.empty() ? state.lastExitCode : std::atoi(digits.c_str());
+  state.exitRequested = true;
+  return state.exitCode;
+}
+
+std::vector<std::u16string> SplitWords(std::u16string_view text) {
+  std::vector<std::u16string> words;
+  std::u16string word;
+  bool quoted = false;
+  for (char16_t c : text) {
+    if (c == u'"') quoted = !quoted;
+    if (IsBlank(c) && !quoted) {
+      if (!word.empty()) words.push_back(std::move(word));
+      word.clear();
+    } else {
+      word += c;
+    }
+  }
+  if (!word.empty()) words.push_back(std::move(word));
+  return words;
+}
+
+// Runs a batch file line by line. The file is read from the real file system;
+// %_batchname shows its canonical name in the shell's own terms.
+int RunBatch(const std::u16string& file, std::u16string_view arguments) {
+  ShellState& state = State();
+  if (state.batches.size() >= kMaxBatchNesting) {
+    Error(u"Batch files nested too deeply");
+    return 1;
+  }
+  std::u16string path = file;
+  if (!path.empty() && path.front() == u'"' && path.back() == u'"' && path.size() >= 2) {
+    path = path.substr(1, path.size() - 2);
+  }
+  std::ifstream input(std::filesystem::path(path), std::ios::binary);
+  if (!input) {
+    Error(u"Cannot open batch file \"" + path + u"\"");
+    return 1;
+  }
+  BatchFrame frame;
+  frame.name = CanonicalName(path);
+  frame.arguments.push_back(path);
+  for (auto& word : SplitWords(arguments)) frame.arguments.push_back(std::move(word));
+  state.batches.push_back(std::move(frame));
+  int code = 0;
+  std::string raw;
+  int lineNumber = 0;
+  while (std::getline(input, raw)) {
+    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+    State().batches.back().line = ++lineNumber;
+    const std::u16string line = support::ToUtf16(raw);
+    const std::u16string_view command = SkipBlanks(line);
+    if (command.empty() || command.front() == u':') continue;
+    if (UpperAscii(TrimEnd(command)) == u"QUIT") break;
+    code = RunLine(command);
+    State().lastExitCode = code;
+    if (State().exitRequested) break;
+  }
+  State().batches.pop_back();
+  return code;
+}
+
+int RunCommand(std::u16string_view line) {
+  line = SkipBlanks(line);
+  if (!line.empty() && line.front() == u'@') line = SkipBlanks(line.substr(1));
+  if (line.empty()) return 0;
+  size_t nameEnd = 0;
+  while (nameEnd < line.size() && !IsBlank(line[nameEnd])) ++nameEnd;
+  const std::u16string_view name = line.substr(0, nameEnd);
+  const std::u16string_view rest = line.substr(nameEnd);
+  const std::u16string upper = UpperAscii(name);
+
+  if (const CommandFunction command = FindCommand(name)) {
+    std::u16string arguments(SkipBlanks(rest));
+    return command(arguments.data());
+  }
+  if (upper == u"ECHO") return Echo(rest.empty() ? rest : rest.substr(1));
+  if (upper == u"SET") return Set(SkipBlanks(rest));
+  if (upper == u"UNSET") {
+    const std::u16string variable(TrimEnd(SkipBlanks(rest)));
+    HostSetVariable(variable.c_str(), nullptr);
+    return 0;
+  }
+  if (upper == u"CD" || upper == u"CHDIR" || upper == u"CDD") return ChangeDirectory(SkipBlanks(rest));
+  if (upper == u"EXIT") return Exit(SkipBlanks(rest));
+  if (upper == u"REM") return 0;
+  if (upper == u"VER") {
+    Write(HOST_STDOUT, u"\r\nMarivex stand-in host (TCC " + State().version + u")\r\n");
+    return 0;
+  }
+  if (upper == u"CALL") {
+    const std::u16string_view arguments = SkipBlanks(rest);
+    size_t fileEnd = 0;
+    bool quoted = false;
+    for (; fileEnd < arguments.size(); ++fileEnd) {
+      if (arguments[fileEnd] == u'"') quoted = !quoted;
+      if (IsBlank(arguments[fileEnd]) && !quoted) break;
+    }
+    return RunBatch(std::u16string(arguments.substr(0, fileEnd)), arguments.substr(fileEnd));
+  }
+  if (EndsWithIgnoreCase(name, u".btm") || EndsWithIgnoreCase(name, u".bat") ||
+      EndsWithIgnoreCase(name, u".cmd")) {
+    return RunBatch(std::u16string(name), rest);
+  }
+  Error(u"Unknown command \"" + std::u16string(name) + u"\"");
+  return 1;
+}
+
+int RunLine(std::u16string_view line) {
+  std::u16string expanded;
+  if (!Expand(line, expanded)) return 1;
+  return RunCommand(expanded);
+}
+
+}  // namespace
+
+}  // namespace host
+
+extern "C" int HostExecute(const char16_t* commandLine) {
+  if (commandLine == nullptr) return 0;
+  const int code = host::RunLine(commandLine);
+  host::State().lastExitCode = code;
+  return code;
+}

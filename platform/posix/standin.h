@@ -1,0 +1,27 @@
+// Controls for the native stand-ins of the platform layer. The stand-in host
+// and the tests use these to set what "Windows" reports: the keyboard state,
+// where sounds and message boxes go, and the registry's files and faults.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace standin {
+
+// Keyboard state as GetAsyncKeyState reports it. All keys start up.
+void SetKeyDown(int virtualKey, bool down);
+void ReleaseAllKeys();
+
+// Receives each PlaySoundW call; without a handler sounds are dropped.
+using SoundHandler = std::function<void(const char16_t* sound, platform::DWORD flags)>;
+void SetSoundHandler(SoundHandler handler);
+
+// Receives each MessageBoxW call and gives its result; without a handler the
+// box is written to standard error and the call returns IDOK (1).
+using MessageBoxHandler = std::function<int(const char16_t* text, const char16_t* caption,
+                                            platform::UINT type)>;
+void SetMessageBoxHandler(MessageBoxHandler handler);
+
+}  // namespace standin

@@ -1,0 +1,95 @@
+// The stand-in host's variable expansion: the texts a plug-in relies on, and
+// TCC-like expansion of variables and functions.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host/takecmd.h"
+#include "tests/support/host_session.h"
+
+namespace {
+
+class ExpandTest : public ::testing::Test {
+ protected:
+  void SetUp() override { HostReset(); }
+  void TearDown() override { HostReset(); }
+
+  // Expands through the host function a plug-in calls, in a 1,024-character buffer.
+  static std::u16string ExpandInPlace(const char16_t* text) {
+    char16_t buffer[1024] = {};
+    std::char_traits<char16_t>::copy(buffer, text, std::char_traits<char16_t>::length(text) + 1);
+    EXPECT_EQ(ExpandVariables(buffer, 1), 0);
+    return buffer;
+  }
+};
+
+TEST_F(ExpandTest, TextsThePluginRelyOn) {
+  EXPECT_EQ(ExpandInPlace(u"%_batch"), u"0");
+  EXPECT_EQ(ExpandInPlace(u"%_4ver"), u"33.00");
+  EXPECT_EQ(ExpandInPlace(u"%[_transient]%[_pipe]%[noloadmsg]"), u"00");
+
+  HostSetBatch(u"C:\\Scripts\\100% sure.btm", 7);
+  EXPECT_EQ(ExpandInPlace(u"%_batch"), u"1");
+  EXPECT_EQ(ExpandInPlace(u"%_batchname [%_batchline]  "), u"C:\\Scripts\\100% sure.btm [7]  ");
+
+  HostSetTransient(1);
+  EXPECT_EQ(ExpandInPlace(u"%[_transient]%[_pipe]%[noloadmsg]"), u"10");
+  HostSetPipe(1);
+  HostSetVariable(u"NoLoadMsg", u"yes");
+  EXPECT_EQ(ExpandInPlace(u"%[_transient]%[_pipe]%[noloadmsg]"), u"11yes");
+
+  HostSetVersion(u"23.9");
+  EXPECT_EQ(ExpandInPlace(u"%_4ver"), u"23.9");
+  HostSetVersion(nullptr);
+  EXPECT_EQ(ExpandInPlace(u"%_4ver"), u"");
+}
+
+TEST_F(ExpandTest, VariablesAndFunctions) {
+  HostSetVariable(u"name", u"value");
+  static const struct {
+    const char16_t* text;
+    const char16_t* expected;
+  } kCases[] = {
+      {u"plain text", u"plain text"},
+      {u"%name%", u"value"},
+      {u"%NAME%!", u"value!"},
+      {u"%name.txt", u"value.txt"},
+      {u"[%[name]]", u"[value]"},
+      {u"%unknown%x", u"x"},
+      {u"100%%", u"100%"},
+      {u"50% off", u"50% off"},
+      {u"%", u"%"},
+      {u"a % b", u"a % b"},
+      {u"%@char[65 0x42]", u"AB"},
+      {u"%@len[%name%]", u"5"},
+      {u"%@char[0xFF05]", u"\uff05"},
+      {u"%@len[abc", u"%@len[abc"},
+      {u"%_cwd", u"C:\\Users\\Marivex"},
+      {u"%_disk:", u"C:"},
+      {u"%?", u"0"},
+  };
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(testing::PrintToString(std::u16string(row.text)));
+    char16_t out[256];
+    ASSERT_EQ(HostExpand(row.text, out, std::size(out)), 1);
+    EXPECT_EQ(std::u16string(out), row.expected);
+  }
+}
+
+TEST_F(ExpandTest, NeverWritesMoreThanTheSmallestPluginBuffer) {
+  HostSetVariable(u"long", std::u16string(3000, u'x').c_str());
+  std::u16string buffer(2048, u'#');
+  std::char_traits<char16_t>::copy(buffer.data(), u"%long%", 7);
+  EXPECT_EQ(ExpandVariables(buffer.data(), 1), 0);
+  EXPECT_EQ(buffer.find(u'\0'), 1023u);
+  EXPECT_EQ(buffer[1024], u'#');
+}
+
+TEST_F(ExpandTest, UnknownFunctionFails) {
+  testing_support::OutputCapture output;
+  char16_t out[64];
+  EXPECT_EQ(HostExpand(u"%@nosuch[x]", out, std::size(out)), 0);
+  EXPECT_EQ(output.Err(), u"Unknown function \"@nosuch\"\r\n");
+}
+
+}  // namespace

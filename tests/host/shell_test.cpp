@@ -1,0 +1,71 @@
+// The stand-in shell's commands and batch files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "host/takecmd.h"
+#include "tests/support/host_session.h"
+
+namespace {
+
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override { HostReset(); }
+  void TearDown() override { HostReset(); }
+  testing_support::OutputCapture output;
+};
+
+TEST_F(ShellTest, EchoSetAndExitCodes) {
+  EXPECT_EQ(HostExecute(u"set greeting=hello world"), 0);
+  EXPECT_EQ(HostExecute(u"echo %greeting%, %@len[%greeting%]"), 0);
+  EXPECT_EQ(HostExecute(u"ECHO"), 0);
+  EXPECT_EQ(output.Out(), u"hello world, 11\r\nECHO is ON\r\n");
+  output.Clear();
+
+  EXPECT_EQ(HostExecute(u"nosuchcommand x"), 1);
+  EXPECT_EQ(output.Err(), u"Unknown command \"nosuchcommand\"\r\n");
+  EXPECT_EQ(HostExecute(u"echo %?"), 0);
+  EXPECT_EQ(output.Out(), u"1\r\n");
+}
+
+TEST_F(ShellTest, ChangesDirectory) {
+  EXPECT_EQ(HostExecute(u"cd \\Temp"), 0);
+  EXPECT_EQ(HostExecute(u"cd"), 0);
+  EXPECT_EQ(HostExecute(u"cd /d d:\\data"), 0);
+  EXPECT_EQ(HostExecute(u"echo %_cwd %_cwds"), 0);
+  EXPECT_EQ(output.Out(), u"C:\\Temp\r\nD:\\data D:\\data\\\r\n");
+}
+
+TEST_F(ShellTest, ExitStopsTheShellWithItsCode) {
+  int code = -1;
+  EXPECT_EQ(HostExitRequested(&code), 0);
+  EXPECT_EQ(HostExecute(u"exit 3"), 3);
+  EXPECT_EQ(HostExitRequested(&code), 1);
+  EXPECT_EQ(code, 3);
+}
+
+TEST_F(ShellTest, RunsBatchFilesWithTheirNameAndLine) {
+  const auto path = std::filesystem::temp_directory_path() / "marivex_shell_test.btm";
+  {
+    std::ofstream file(path, std::ios::binary);
+    file << "@echo off\r\n"
+            ":label\r\n"
+            "echo %_batch %_batchline %1\r\n"
+            "\r\n"
+            "echo %_batchname\r\n"
+            "quit\r\n"
+            "echo never\r\n";
+  }
+  const std::u16string command = u"call \"" + path.u16string() + u"\" first";
+  EXPECT_EQ(HostExecute(command.c_str()), 0);
+  std::filesystem::remove(path);
+  const std::u16string out = output.Out();
+  EXPECT_EQ(out.substr(0, out.find(u'\n') + 1), u"1 3 first\r\n");
+  EXPECT_NE(out.find(u"marivex_shell_test.btm\r\n"), std::u16string::npos);
+  EXPECT_EQ(out.find(u"never"), std::u16string::npos);
+  EXPECT_EQ(HostExecute(u"echo %_batch"), 0);
+  EXPECT_NE(output.Out().find(u"\r\n0\r\n"), std::u16string::npos);
+}
+
+}  // namespace
