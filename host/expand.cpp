@@ -131,14 +131,13 @@ bool CallFunction(std::u16string_view name, const std::u16string& arguments,
 
 }  // namespace
 
+// A variable that is set hides an internal variable of the same name, as in TCC.
 std::optional<std::u16string> LookupVariable(std::u16string_view name) {
   const std::u16string upper = UpperAscii(name);
-  if (!upper.empty() && upper[0] == u'_') {
-    if (auto value = InternalVariable(upper)) return value;
-  }
   const auto& variables = State().variables;
   const auto found = variables.find(upper);
   if (found != variables.end()) return found->second.second;
+  if (!upper.empty() && upper[0] == u'_') return InternalVariable(upper);
   return std::nullopt;
 }
 

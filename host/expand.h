@@ -18,7 +18,8 @@ namespace host {
 //   %@name[args]  a variable function: the plug-in's, then @CHAR and @LEN;
 //                 args are expanded first
 // Internal variables: _batch, _batchname, _batchline, _4ver, _transient,
-// _pipe, _cwd, _cwds, _disk and _?. Returns false when a function failed; it
+// _pipe, _cwd, _cwds, _disk and _?; a variable that is set hides an internal
+// variable of the same name. Returns false when a function failed; it
 // has written its own message.
 bool Expand(std::u16string_view text, std::u16string& out);
 

@@ -1,0 +1,44 @@
+#include "plugin/errors.h"
+
+#include "convert/charclass.h"
+#include "plugin/host.h"
+#include "plugin/identity.h"
+#include "plugin/text.h"
+
+platform::HANDLE StandardError() { return platform::GetStdHandle(platform::STD_ERROR_HANDLE); }
+
+// The name goes out before the host is asked anything, so it is always
+// written. Only the first character of the expanded "%_batch" is tested: "0"
+// means no batch file runs. The batch location is printed as literal text, so
+// a "%" in a batch file's name is never read as a format.
+void ErrorPrefix() {
+  char16_t buffer[MAX_ARG_LEN];
+  TextClear(buffer, CountOf(buffer));
+  TextCopy(buffer, u"%_batch");
+  Qprintf(StandardError(), u"%s plugin: ", PLUGIN_NAME);
+  ExpandVariables(buffer, 1);
+  buffer[CountOf(buffer) - 1] = u'\0';
+  if (buffer[0] == u'0') return;
+  TextCopy(buffer, u"%_batchname [%_batchline]  ");
+  ExpandVariables(buffer, 1);
+  buffer[CountOf(buffer) - 1] = u'\0';
+  Qprintf(StandardError(), u"%s", buffer);
+}
+
+// Asks Windows for the code's message on one line (the width mask keeps line
+// breaks out), falls back to "Error <code>" in signed decimal, and removes the
+// trailing white space Windows leaves.
+void FormatSystemError(int32_t code, char16_t* text) {
+  constexpr platform::DWORD kFlags = platform::FORMAT_MESSAGE_FROM_SYSTEM |
+                                     platform::FORMAT_MESSAGE_IGNORE_INSERTS |
+                                     platform::FORMAT_MESSAGE_MAX_WIDTH_MASK;
+  if (code == -1) {
+    TextCopy(text, MAX_NAME_LEN, u"Unknown error");
+  } else if (platform::FormatMessageW(kFlags, nullptr, static_cast<platform::DWORD>(code), 0, text,
+                                      MAX_NAME_LEN, nullptr) == 0) {
+    platform::wsprintfW(text, u"Error %d", code);
+  }
+  text[MAX_NAME_LEN - 1] = u'\0';
+  size_t length = TextLength(text);
+  while (length > 0 && IsWhiteSpace(text[length - 1])) text[--length] = u'\0';
+}
