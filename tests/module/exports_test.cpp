@@ -19,6 +19,10 @@ TEST(ExportsTest, ExactlyTheHostEntryPoints) {
   const std::set<std::string> expected = {
       "GetPluginInfo",
       "ShutdownPlugin",
+      "f_file2uri",
+      "f_file2uris",
+      "f_isurl",
+      "f_uri2file",
   };
   EXPECT_EQ(testing_support::ExportedNames(ModuleImage()), expected);
 }

@@ -1,0 +1,199 @@
+// The four variable functions, called as the host calls them: through the
+// exports of the loaded module, with the host's argument buffer.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/host_session.h"
+
+namespace {
+
+constexpr size_t kBufferLength = 8192;
+
+class FunctionsTest : public testing_support::PluginTest {
+ protected:
+  struct Call {
+    int result;
+    std::u16string text;  // the buffer afterwards
+  };
+
+  // Calls an export with the argument in a fresh host buffer whose unused
+  // room holds a sentinel, and checks nothing was written past the buffer.
+  Call Invoke(const char* name, const std::u16string& argument) {
+    const auto function = Export<VariableFunction>(name);
+    EXPECT_NE(function, nullptr) << name;
+    if (function == nullptr) return {};
+    std::u16string buffer(kBufferLength + 16, u'#');
+    buffer.replace(0, argument.size(), argument);
+    buffer[argument.size()] = u'\0';
+    const int result = function(buffer.data());
+    EXPECT_EQ(buffer.substr(kBufferLength), std::u16string(16, u'#')) << "wrote past the buffer";
+    return {result, buffer.c_str()};
+  }
+};
+
+TEST_F(FunctionsTest, FileToUri) {
+  static const struct {
+    const char* function;
+    const char16_t* argument;
+    const char16_t* expected;
+  } kCases[] = {
+      {"f_file2uri", u"C:\\Temp\\a.txt", u"file:///C:/Temp/a.txt"},
+      {"f_file2uri", u"a b.txt", u"file:///C:/Users/Marivex/a%%20b.txt"},
+      {"f_file2uris", u"a b.txt", u"file:///C:/Users/Marivex/a\uff0520b.txt"},
+      {"f_file2uri", u" \t\u00a0..\\x.txt \r\n", u"file:///C:/Users/x.txt"},
+      {"f_file2uri", u"C:\\100%.txt", u"file:///C:/100%%25.txt"},
+      {"f_file2uris", u"C:\\100%.txt", u"file:///C:/100\uff0525.txt"},
+      {"f_file2uri", u"C:\\caf\u00e9\\\u4e2d.txt", u"file:///C:/caf%%E9/\u4e2d.txt"},
+      {"f_file2uri", u"\\\\server\\share\\a b", u"file://server/share/a%%20b"},
+  };
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(testing::PrintToString(std::u16string(row.argument)));
+    const Call call = Invoke(row.function, row.argument);
+    EXPECT_EQ(call.result, 0);
+    EXPECT_EQ(call.text, row.expected);
+  }
+  EXPECT_EQ(output.Err(), u"");
+}
+
+TEST_F(FunctionsTest, UriToFile) {
+  static const struct {
+    const char16_t* argument;
+    const char16_t* expected;
+  } kCases[] = {
+      {u"file:///C:/Temp/a.txt", u"C:\\Temp\\a.txt"},
+      {u"  file:///C:/Temp/a.txt\t", u"C:\\Temp\\a.txt"},
+      {u"file:///C:/Temp/a%20b.txt", u"\"C:\\Temp\\a b.txt\""},
+      {u"file:///C:/Temp/a\uff0520b.txt", u"\"C:\\Temp\\a b.txt\""},  // U+FF05 is "%"
+      {u"file:///C:/a%26b", u"\"C:\\a&b\""},
+      {u"file:///C:/a,b", u"\"C:\\a,b\""},
+      {u"file:///C:/(a)%5Eb", u"C:\\(a)^b"},  // no trigger: returned bare
+      {u"file:///C:/100%25", u"C:\\100%"},    // a "%" comes back single
+      {u"file:///C:/caf%E9", u"C:\\caf\u00e9"},
+      {u"file://server/share/a", u"\\\\server\\share\\a"},
+  };
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(testing::PrintToString(std::u16string(row.argument)));
+    const Call call = Invoke("f_uri2file", row.argument);
+    EXPECT_EQ(call.result, 0);
+    EXPECT_EQ(call.text, row.expected);
+  }
+  EXPECT_EQ(output.Err(), u"");
+}
+
+TEST_F(FunctionsTest, IsUrlPassesTheUntrimmedArgument) {
+  static const struct {
+    const char16_t* argument;
+    const char16_t* expected;
+  } kCases[] = {
+      {u"", u"0"},
+      {u"http://example.com", u"1"},
+      {u"HTTPS://example.com", u"2"},
+      {u" http://example.com", u"0"},  // the host sees the leading blank
+      {u"ftp://x", u"3"},
+      {u"mailto:a@b", u"8"},
+      {u"C:\\Temp", u"0"},
+  };
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(testing::PrintToString(std::u16string(row.argument)));
+    const Call call = Invoke("f_isurl", row.argument);
+    EXPECT_EQ(call.result, 0);
+    EXPECT_EQ(call.text, row.expected);
+  }
+}
+
+TEST_F(FunctionsTest, Failures) {
+  static const struct {
+    const char* function;
+    const char16_t* argument;
+    const char16_t* message;
+    const char16_t* bufferAfter;
+  } kCases[] = {
+      {"f_file2uri", u"", u"Missing filename", u""},
+      {"f_file2uri", u" \t\u00a0 ", u"Missing filename", u""},
+      {"f_file2uris", u"\r\n", u"Missing filename", u""},
+      {"f_uri2file", u"  ", u"Missing string", u""},
+      {"f_uri2file", u"http://example.com/a", u"Error 0x80070057 converting string",
+       u"http://example.com/a"},
+      {"f_uri2file", u" C:\\not a url \uff05 ", u"Error 0x80070057 converting string",
+       u"C:\\not a url %"},
+  };
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(testing::PrintToString(std::u16string(row.argument)));
+    output.Clear();
+    const Call call = Invoke(row.function, row.argument);
+    EXPECT_EQ(call.result, -1);
+    EXPECT_EQ(output.Err(), u"Marivex plugin: " + std::u16string(row.message) + u"\r\n");
+    EXPECT_EQ(output.Out(), u"");
+    EXPECT_EQ(call.text, row.bufferAfter);
+  }
+}
+
+TEST_F(FunctionsTest, NullBufferWritesNothing) {
+  for (const char* name : {"f_file2uri", "f_file2uris", "f_uri2file", "f_isurl"}) {
+    SCOPED_TRACE(name);
+    const auto function = Export<VariableFunction>(name);
+    ASSERT_NE(function, nullptr);
+    EXPECT_EQ(function(nullptr), -1);
+  }
+  EXPECT_EQ(output.Out(), u"");
+  EXPECT_EQ(output.Err(), u"");
+}
+
+// The URI of "C:\abc" and 2,100 "%" signs has 6,314 characters; doubled it
+// would have 8,414, so it is cut at 8,191, where the limit falls between the
+// two characters of a doubled "%".
+TEST_F(FunctionsTest, DoubledPercentSignsAreCutAtTheBuffer) {
+  const std::u16string name = u"C:\\abc" + std::u16string(2100, u'%');
+  const Call call = Invoke("f_file2uri", name);
+  EXPECT_EQ(call.result, 0);
+  EXPECT_EQ(output.Err(), u"");
+  ASSERT_EQ(call.text.size(), 8191u);
+  EXPECT_EQ(call.text.substr(0, 18), u"file:///C:/abc%%25");
+  EXPECT_EQ(call.text.substr(call.text.size() - 9), u"%%25%%25%");
+
+  const Call safe = Invoke("f_file2uris", name);
+  EXPECT_EQ(safe.result, 0);
+  EXPECT_EQ(safe.text.size(), 14u + 3u * 2100u);
+}
+
+TEST_F(FunctionsTest, UriTooLongForWindowsIsNoDataReturned) {
+  // Every blank becomes "%20": the URI would not fit Windows' 8,192 characters.
+  const std::u16string name = u"C:\\" + std::u16string(4000, u' ') + u"x";
+  const Call call = Invoke("f_file2uri", name);
+  EXPECT_EQ(call.result, -1);
+  EXPECT_EQ(output.Err(), u"Marivex plugin: No data returned\r\n");
+  EXPECT_EQ(call.text, name);  // the canonical name
+}
+
+TEST_F(FunctionsTest, ErrorsCarryTheBatchLocation) {
+  static const struct {
+    const char16_t* batchVariable;  // what "%_batch" expands to; null: the host's own
+    const char16_t* batchName;      // null: no batch file runs
+    const char16_t* prefix;
+  } kCases[] = {
+      {nullptr, nullptr, u"Marivex plugin: "},
+      {nullptr, u"C:\\Scripts\\run.btm", u"Marivex plugin: C:\\Scripts\\run.btm [12]  "},
+      {nullptr, u"C:\\Scripts\\100%s %d.btm", u"Marivex plugin: C:\\Scripts\\100%s %d.btm [12]  "},
+      {u"10", u"C:\\deep.btm", u"Marivex plugin: C:\\deep.btm [12]  "},
+      {u"", nullptr, u"Marivex plugin:  [-1]  "},
+      {u"0x", u"C:\\hidden.btm", u"Marivex plugin: "},  // only the first character counts
+  };
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(testing::PrintToString(std::u16string(row.prefix)));
+    HostSetBatch(row.batchName, 12);
+    HostSetVariable(u"_batch", row.batchVariable);
+    output.Clear();
+    EXPECT_EQ(Invoke("f_uri2file", u"").result, -1);
+    EXPECT_EQ(output.Err(), std::u16string(row.prefix) + u"Missing string\r\n");
+  }
+}
+
+TEST_F(FunctionsTest, ShellDispatchesFunctionsInAnyCase) {
+  EXPECT_EQ(HostExecute(u"echo %@FILE2URI[a b.txt] %@isUrl[http://x] %@uri2file[file:///C:/x]"), 0);
+  EXPECT_EQ(output.Out(), u"file:///C:/Users/Marivex/a%%20b.txt 1 C:\\x\r\n");
+  EXPECT_EQ(HostExecute(u"echo %@file2uri[]"), 1);
+  EXPECT_EQ(output.Err(), u"Marivex plugin: Missing filename\r\n");
+}
+
+}  // namespace
