@@ -19,6 +19,8 @@ TEST(ExportsTest, ExactlyTheHostEntryPoints) {
   const std::set<std::string> expected = {
       "GetPluginInfo",
       "ShutdownPlugin",
+      "Usage",
+      "Help",
   };
   EXPECT_EQ(testing_support::ExportedNames(ModuleImage()), expected);
 }
