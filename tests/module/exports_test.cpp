@@ -23,6 +23,8 @@ TEST(ExportsTest, ExactlyTheHostEntryPoints) {
       "f_file2uris",
       "f_isurl",
       "f_uri2file",
+      "Usage",
+      "Help",
   };
   EXPECT_EQ(testing_support::ExportedNames(ModuleImage()), expected);
 }
