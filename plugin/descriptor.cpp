@@ -1,5 +1,4 @@
-// The descriptor through which the host learns what the plug-in offers, and
-// the life-cycle exports.
+// The descriptor through which the host learns what the plug-in offers.
 #include "plugin/host.h"
 #include "plugin/identity.h"
 
@@ -30,6 +29,3 @@ PLUGIN_EXPORT PluginDescriptor* GetPluginInfo() {
   d.build = VERSION_BUILD;
   return &storage.descriptor;
 }
-
-// Nothing is held that needs releasing.
-PLUGIN_EXPORT int ShutdownPlugin(int /*endProcess*/) { return 0; }

@@ -17,14 +17,10 @@ std::vector<unsigned char> ModuleImage() {
 
 TEST(ExportsTest, ExactlyTheHostEntryPoints) {
   const std::set<std::string> expected = {
-      "GetPluginInfo",
-      "ShutdownPlugin",
-      "f_file2uri",
-      "f_file2uris",
-      "f_isurl",
-      "f_uri2file",
-      "Usage",
-      "Help",
+      "GetPluginInfo", "InitializePlugin", "ShutdownPlugin",            // life cycle
+      "f_file2uri",    "f_file2uris",      "f_isurl",        "f_uri2file",  // variable functions
+      "marivexkey",    "key",                                              // command, keystroke hook
+      "Usage",         "Help",                                             // syntax and help
   };
   EXPECT_EQ(testing_support::ExportedNames(ModuleImage()), expected);
 }

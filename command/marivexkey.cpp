@@ -1,0 +1,171 @@
+// The MARIVEXKEY command: shows, sets, lists, restores and saves the hotkey.
+#include "command/arguments.h"
+#include "command/help.h"
+#include "hotkey/keynames.h"
+#include "hotkey/settings.h"
+#include "plugin/errors.h"
+#include "plugin/host.h"
+#include "plugin/identity.h"
+#include "plugin/text.h"
+
+namespace {
+
+enum class SaveTarget { kNone, kCurrentUser, kLocalMachine };
+
+// What the arguments asked for; nothing takes effect until all are accepted.
+struct Request {
+  bool restoreDefault = false;
+  bool listKeys = false;
+  bool quiet = false;
+  bool restoreSaved = false;
+  SaveTarget saveTarget = SaveTarget::kNone;
+  int32_t newKey = -1;  // -1: no key given; 0: NONE
+};
+
+enum class Examined { kAccepted, kRefused, kHelpShown };
+
+// Writes an error after the prefix; the format takes at most one argument.
+int32_t Refuse(const char16_t* format, const char16_t* argument = nullptr) {
+  ErrorPrefix();
+  Qprintf(StandardError(), format, argument);
+  return 1;
+}
+
+void ShowHelp(const char16_t* argument) {
+  QPuts(kMarivexKeyHelp);
+  if (TextEqualsIgnoreCase(argument, u"/??")) {
+    Printf(u"\n\t\t\t\t%s version %u.%u.%u (%s)\r\n", PLUGIN_NAME, unsigned{VERSION_MAJOR},
+           unsigned{VERSION_MINOR}, unsigned{VERSION_BUILD}, PLATFORM_TAG);
+  }
+}
+
+// Reads one argument into the request, or refuses it with its message. The
+// splitter has upper-cased the argument already.
+Examined Examine(const char16_t* argument, Request& request) {
+  if (argument[0] == u'/' && argument[1] == u'?') {
+    ShowHelp(argument);
+    return Examined::kHelpShown;
+  }
+  if (TextEqualsIgnoreCase(argument, u"/D")) {
+    request.restoreDefault = true;
+  } else if (TextEqualsIgnoreCase(argument, u"/L")) {
+    request.listKeys = true;
+  } else if (TextEqualsIgnoreCase(argument, u"/Q")) {
+    request.quiet = true;
+  } else if (TextEqualsIgnoreCase(argument, u"/R")) {
+    request.restoreSaved = true;
+  } else if (TextEqualsIgnoreCase(argument, u"/S")) {
+    request.saveTarget = SaveTarget::kCurrentUser;
+  } else if (TextEqualsIgnoreCase(argument, u"/S!")) {
+    request.saveTarget = SaveTarget::kLocalMachine;
+  } else if (argument[0] == u'/') {
+    Refuse(u"Unknown option: \"%s\"\r\n", argument);
+    return Examined::kRefused;
+  } else if (request.newKey != -1) {
+    Refuse(u"Syntax error: \"%s\"\r\n", argument);
+    return Examined::kRefused;
+  } else if (TextEqualsIgnoreCase(argument, u"NONE")) {
+    request.newKey = 0;
+  } else {
+    const int32_t code = ParseKeyName(argument);
+    if (code == 0) {
+      Refuse(u"Unknown key name: \"%s\"\r\n", argument);
+      return Examined::kRefused;
+    }
+    if (code == -1) {
+      Refuse(u"Invalid hotkey: \"%s\"\r\n", argument);
+      return Examined::kRefused;
+    }
+    if (code < 0) {
+      Refuse(u"Key not allowed: \"%s\"\r\n", argument);
+      return Examined::kRefused;
+    }
+    request.newKey = code;
+  }
+  return Examined::kAccepted;
+}
+
+void Display(char16_t (&text)[MAX_NAME_LEN]) {
+  Printf(u"\r\n%s v%u.%u.%u options:\r\n\n", PLUGIN_NAME, unsigned{VERSION_MAJOR},
+         unsigned{VERSION_MINOR}, unsigned{VERSION_BUILD});
+  FormatKeyName(text);
+  Printf(u"    Marivex hotkey . . . . . . . . . %s\r\n", text);
+}
+
+void RestoreSaved(bool quiet) {
+  const char16_t* rootName = nullptr;
+  if (LoadSettings(platform::HKEY_CURRENT_USER) == 0) {
+    rootName = u"HKCU";
+  } else if (LoadSettings(platform::HKEY_LOCAL_MACHINE) == 0) {
+    rootName = u"HKLM";
+  }
+  if (quiet) return;
+  if (rootName != nullptr) {
+    Printf(u"Settings restored from the registry (%s\\%s).\r\n", rootName, REGISTRY_SUBKEY);
+  } else {
+    Printf(u"Settings not found in the registry.\r\n");
+  }
+}
+
+// Saves the hotkey in force. A refused save is reported even when quiet; the
+// hotkey stays in force regardless.
+int32_t Save(SaveTarget target, bool quiet, char16_t (&text)[MAX_NAME_LEN]) {
+  const bool currentUser = target == SaveTarget::kCurrentUser;
+  const char16_t* rootName = currentUser ? u"HKCU" : u"HKLM";
+  const int32_t status =
+      SaveSettings(currentUser ? platform::HKEY_CURRENT_USER : platform::HKEY_LOCAL_MACHINE);
+  if (status != 0) {
+    FormatSystemError(status, text);
+    ErrorPrefix();
+    Qprintf(StandardError(), u"Error saving settings to the registry (%s\\%s) :\r\n", rootName,
+            REGISTRY_SUBKEY);
+    Qprintf(StandardError(), u"    %s\r\n", text);
+    return 2;
+  }
+  if (!quiet) {
+    Printf(u"\r\nSettings saved to the registry (%s\\%s).\r\n", rootName, REGISTRY_SUBKEY);
+  }
+  return 0;
+}
+
+}  // namespace
+
+// Takes effect in a fixed order once every argument is accepted: list, or
+// restore, then the new key, then the display, then the save. After the
+// splitter reports an overflow the command stops with exit code 1.
+PLUGIN_EXPORT int marivexkey(char16_t* text) {
+  if (text == nullptr) return 1;
+  char16_t buffer[MAX_NAME_LEN];
+  TextClear(buffer, CountOf(buffer));
+  if (ArgumentSplitter(text) < 0) return 1;
+  if (argCount == 0) {
+    Display(buffer);
+    return 0;
+  }
+  Request request;
+  for (int32_t j = 0; j < argCount && j < static_cast<int32_t>(MAX_ARGS); ++j) {
+    const Examined result = Examine(argPointers[j], request);
+    if (result == Examined::kRefused) return 1;
+    if (result == Examined::kHelpShown) return 0;
+  }
+  if (request.listKeys) {
+    if (request.restoreDefault || request.restoreSaved || request.saveTarget != SaveTarget::kNone) {
+      return Refuse(u"Can\u2019t combine /L with other options\r\n");
+    }
+    ListKeyNames();
+    return 0;
+  }
+  if (request.restoreDefault && request.restoreSaved) {
+    return Refuse(u"Can\u2019t combine /D and /R\r\n");
+  }
+  if (request.restoreDefault) {
+    currentHotkey = DEFAULT_HOTKEY;
+    if (!request.quiet) Printf(u"Default plugin settings restored.\r\n");
+  } else if (request.restoreSaved) {
+    RestoreSaved(request.quiet);
+  }
+  if (request.newKey != -1) currentHotkey = request.newKey;
+  if (!request.quiet) Display(buffer);
+  if (request.saveTarget == SaveTarget::kNone) return 0;
+  return Save(request.saveTarget, request.quiet, buffer);
+}

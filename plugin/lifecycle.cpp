@@ -1,0 +1,32 @@
+// Start-up and shut-down.
+#include "hotkey/keynames.h"
+#include "hotkey/settings.h"
+#include "plugin/host.h"
+#include "plugin/identity.h"
+#include "plugin/text.h"
+
+// Chooses the key scheme before the saved hotkey is read, since whether a
+// saved code is acceptable depends on it; the per-user setting wins over the
+// machine's, and without either the default stays, silently. The load message
+// is printed only in an interactive shell: not transient, not in a pipe, and
+// with no variable noloadmsg set.
+PLUGIN_EXPORT int InitializePlugin() {
+  char16_t text[MAX_NAME_LEN];
+  TextClear(text, CountOf(text));
+  TextCopy(text, u"%[_transient]%[_pipe]%[noloadmsg]");
+  ExpandVariables(text, 1);
+  text[CountOf(text) - 1] = u'\0';
+  const bool interactive = text[0] == u'0' && text[1] == u'0' && text[2] == u'\0';
+  ProbeHostVersion();
+  currentHotkey = DEFAULT_HOTKEY;
+  if (LoadSettings(platform::HKEY_CURRENT_USER) != 0) LoadSettings(platform::HKEY_LOCAL_MACHINE);
+  if (interactive) {
+    FormatKeyName(text);
+    Printf(u"%s v%d.%d.%d loaded; hotkey is %s.\r\n", PLUGIN_NAME, VERSION_MAJOR, VERSION_MINOR,
+           VERSION_BUILD, text);
+  }
+  return 0;
+}
+
+// Nothing is held that needs releasing, and nothing is saved.
+PLUGIN_EXPORT int ShutdownPlugin(int /*endProcess*/) { return 0; }

@@ -1,0 +1,336 @@
+// The keystroke hook and the conversion of the word at the cursor.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "hotkey/hook.h"
+#include "hotkey/keynames.h"
+#include "hotkey/settings.h"
+#include "tests/support/host_session.h"
+
+#if !defined(_WIN32)
+#include "platform/posix/standin.h"
+#endif
+
+namespace {
+
+constexpr int32_t kCtrlAltU = 0x50016;
+constexpr int32_t kAltU = 0x10016;
+constexpr size_t kLineCapacity = 65536;
+
+// A command line as the host hands it to the hook, with room for 65,536
+// characters and a sentinel after them.
+struct Keystroke {
+  explicit Keystroke(const std::u16string& text, size_t cursorAt, int32_t code = kAltU)
+      : buffer(kLineCapacity + 8, u'#') {
+    buffer.replace(0, text.size(), text);
+    buffer[text.size()] = u'\0';
+    record.keyCode = code;
+    record.line = buffer.data();
+    record.cursor = buffer.data() + cursorAt;
+    record.redraw = 0;
+    record.keyLabel = nullptr;
+  }
+  std::u16string Line() const { return buffer.c_str(); }
+  size_t Cursor() const { return static_cast<size_t>(record.cursor - record.line); }
+  bool SentinelIntact() const { return buffer.substr(kLineCapacity) == std::u16string(8, u'#'); }
+
+  std::u16string buffer;
+  KeystrokeRecord record{};
+};
+
+class HookTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    HostReset();
+    HostSetCurrentDirectory(u"C:\\Temp");
+    HostSetClearLineHandler(&HookTest::CountClear, this);
+    savedHotkey_ = currentHotkey;
+    savedExtended_ = extendedKeys;
+    currentHotkey = kCtrlAltU;
+#if !defined(_WIN32)
+    standin::ReleaseAllKeys();
+    standin::SetSoundHandler([this](const char16_t* sound, platform::DWORD flags) {
+      sounds.push_back({reinterpret_cast<uintptr_t>(sound), flags});
+    });
+#endif
+  }
+  void TearDown() override {
+    currentHotkey = savedHotkey_;
+    extendedKeys = savedExtended_;
+    HostSetClearLineHandler(nullptr, nullptr);
+#if !defined(_WIN32)
+    standin::ReleaseAllKeys();
+    standin::SetSoundHandler(nullptr);
+#endif
+    HostReset();
+  }
+
+  // Presses the key with Ctrl and Alt held: natively the hook adds the
+  // Ctrl-Alt bits itself; under Wine the keys cannot be held, so the record
+  // carries them already.
+  void PressHotkey(Keystroke& keystroke) {
+#if !defined(_WIN32)
+    standin::SetKeyDown(platform::VK_CONTROL, true);
+    standin::SetKeyDown(platform::VK_MENU, true);
+#else
+    keystroke.record.keyCode |= 0x40000;
+#endif
+    key(&keystroke.record);
+#if !defined(_WIN32)
+    standin::ReleaseAllKeys();
+#endif
+  }
+
+  static void CountClear(const char16_t*, void* self) { ++static_cast<HookTest*>(self)->clears; }
+
+  struct Sound {
+    uintptr_t id;
+    platform::DWORD flags;
+  };
+  std::vector<Sound> sounds;
+  int clears = 0;
+  testing_support::OutputCapture output;
+
+ private:
+  int32_t savedHotkey_ = 0;
+  int32_t savedExtended_ = 0;
+};
+
+struct ConversionCase {
+  const char16_t* line;
+  size_t cursor;
+  const char16_t* expectedLine;
+  size_t expectedCursor;
+};
+
+TEST_F(HookTest, ConvertsTheWordAtTheCursor) {
+  static const ConversionCase kCases[] = {
+      // The file name's first character, middle, last, and the blank after it.
+      {u"type C:\\Temp\\a.txt more", 5, u"type file:///C:/Temp/a.txt more", 26},
+      {u"type C:\\Temp\\a.txt more", 10, u"type file:///C:/Temp/a.txt more", 26},
+      {u"type C:\\Temp\\a.txt more", 17, u"type file:///C:/Temp/a.txt more", 26},
+      {u"type C:\\Temp\\a.txt more", 18, u"type file:///C:/Temp/a.txt more", 26},
+      // The last word, with the cursor at the end of the line.
+      {u"type a.txt", 10, u"type file:///C:/Temp/a.txt", 26},
+      // Relative names and the command itself are made canonical.
+      {u"type ..\\b.txt", 6, u"type file:///C:/b.txt", 21},
+      {u"type x", 0, u"file:///C:/Temp/type x", 20},
+      // Quoted names: the quotes go, the blank is escaped with a doubled "%".
+      {u"type \"a b.txt\" x", 8, u"type file:///C:/Temp/a%%20b.txt x", 31},
+      {u"type a\"b c\"d x", 6, u"type file:///C:/Temp/ab%%20cd x", 29},
+      // An unmatched quote runs to the end of the line.
+      {u"type \"a b", 5, u"type file:///C:/Temp/a%%20b", 27},
+      // URIs back to names, in any case of the scheme, "%%" collapsed.
+      {u"type file:///C:/Temp/a.txt more", 26, u"type C:\\Temp\\a.txt more", 18},
+      {u"type FILE:///C:/x.txt", 8, u"type C:\\x.txt", 13},
+      {u"type File:///C:/x.txt", 8, u"type C:\\x.txt", 13},
+      {u"type file:///C:/Temp/a%%20b.txt x", 10, u"type \"C:\\Temp\\a b.txt\" x", 22},
+      {u"type file:///C:/Temp/a%20b.txt", 10, u"type \"C:\\Temp\\a b.txt\"", 22},
+      {u"type file:///C:/100%%%25", 10, u"type C:\\100%%", 13},
+      {u"type file:///C:/a%26b", 10, u"type \"C:\\a&b\"", 13},
+      {u"type file:///C:/(a)", 10, u"type C:\\(a)", 11},
+      // Tabs and other white space delimit words and stay as they were.
+      {u"a\tC:\\x\u00a0b", 3, u"a\tfile:///C:/x\u00a0b", 14},
+  };
+  for (size_t row = 0; row < std::size(kCases); ++row) {
+    SCOPED_TRACE(row);
+    const ConversionCase& c = kCases[row];
+    Keystroke keystroke(c.line, c.cursor);
+    clears = 0;
+    sounds.clear();
+    PressHotkey(keystroke);
+    EXPECT_EQ(keystroke.Line(), c.expectedLine);
+    EXPECT_EQ(keystroke.Cursor(), c.expectedCursor);
+    EXPECT_EQ(keystroke.record.redraw, 1);
+    EXPECT_EQ(keystroke.record.keyCode, 0);
+    EXPECT_EQ(clears, 1);
+    EXPECT_TRUE(sounds.empty());
+    EXPECT_TRUE(keystroke.SentinelIntact());
+  }
+}
+
+TEST_F(HookTest, PressingTwiceConvertsBack) {
+  static const struct {
+    const char16_t* line;
+    size_t cursor;
+  } kCases[] = {
+      {u"copy C:\\Temp\\a.txt D:\\", 7},
+      {u"copy \"C:\\Program Files\\x y.txt\" D:\\", 9},
+      {u"copy C:\\Temp\\caf\u00e9\\\u4e2d.txt", 8},
+      {u"copy C:\\100%.txt", 8},
+  };
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(testing::PrintToString(std::u16string(row.line)));
+    Keystroke keystroke(row.line, row.cursor);
+    PressHotkey(keystroke);
+    ASSERT_EQ(keystroke.record.redraw, 1);
+    keystroke.record.keyCode = kAltU;
+    keystroke.record.redraw = 0;
+    PressHotkey(keystroke);
+    EXPECT_EQ(keystroke.Line(), row.line);
+    EXPECT_EQ(keystroke.record.redraw, 1);
+  }
+}
+
+TEST_F(HookTest, GivesUpWithTheAsteriskSound) {
+  static const struct {
+    const char16_t* line;
+    size_t cursor;
+  } kCases[] = {
+      {u"", 0},                        // an empty line
+      {u"type  a.txt", 5},             // the second of two blanks
+      {u"  type", 0},                  // white space at the start
+      {u"type a.txt  ", 11},           // after the blank that ends the last word
+      {u"type a.txt ", 11},            // the end of a line ending in white space
+      {u"type file://localhost/", 6},  // a URI Windows makes no name of
+      {u"type \"\"", 6},               // nothing left once the quotes go
+      {u"type \" \"", 6},
+  };
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(testing::PrintToString(std::u16string(row.line)));
+    Keystroke keystroke(row.line, row.cursor);
+    const char16_t* cursorBefore = keystroke.record.cursor;
+    clears = 0;
+    sounds.clear();
+    PressHotkey(keystroke);
+    EXPECT_EQ(keystroke.Line(), row.line);
+    EXPECT_EQ(keystroke.record.cursor, cursorBefore);
+    EXPECT_EQ(keystroke.record.redraw, 0);
+    EXPECT_EQ(keystroke.record.keyCode, 0);
+    EXPECT_EQ(clears, 0);
+#if !defined(_WIN32)
+    ASSERT_EQ(sounds.size(), 1u);
+    EXPECT_EQ(sounds[0].id, platform::SND_ALIAS_SYSTEMASTERISK);
+    EXPECT_EQ(sounds[0].flags, platform::SND_ALIAS_ID | platform::SND_ASYNC);
+#endif
+  }
+}
+
+TEST_F(HookTest, OversizedWordsAndLinesGiveUpWithoutWriting) {
+  // A word of 8,191 characters fits the word buffer; one of 8,192 does not.
+  for (const size_t wordLength : {8191u, 8192u}) {
+    SCOPED_TRACE(wordLength);
+    const std::u16string word = u"file:///C:/" + std::u16string(wordLength - 11, u'a');
+    const std::u16string line = u"x " + word;
+    Keystroke keystroke(line, 3);
+    PressHotkey(keystroke);
+    EXPECT_EQ(keystroke.record.redraw, wordLength == 8191 ? 1 : 0);
+    EXPECT_EQ(keystroke.record.keyCode, 0);
+    if (wordLength == 8191) {
+      EXPECT_EQ(keystroke.Line(), u"x C:\\" + std::u16string(wordLength - 11, u'a'));
+    } else {
+      EXPECT_EQ(keystroke.Line(), line);
+    }
+    EXPECT_TRUE(keystroke.SentinelIntact());
+  }
+  // "C:\x" becomes "file:///C:/x", 8 characters longer: a rebuilt line of
+  // 65,535 characters fits the host's line, one of 65,536 does not.
+  for (const size_t padding : {65522u, 65523u}) {
+    SCOPED_TRACE(padding);
+    const std::u16string line = std::u16string(padding, u'p') + u" C:\\x";
+    Keystroke keystroke(line, line.size());
+    PressHotkey(keystroke);
+    const bool fits = padding + 1 + 12 <= 65535;
+    EXPECT_EQ(keystroke.record.redraw, fits ? 1 : 0);
+    if (fits) {
+      EXPECT_EQ(keystroke.Line().size(), 65535u);
+      EXPECT_EQ(keystroke.Cursor(), 65535u);
+    } else {
+      EXPECT_EQ(keystroke.Line(), line);
+    }
+    EXPECT_TRUE(keystroke.SentinelIntact());
+  }
+}
+
+TEST_F(HookTest, FailedFileToUriLeavesTheLineAlone) {
+  // Every blank becomes "%20": Windows cannot make a URI of this name.
+  const std::u16string line = u"type \"C:\\" + std::u16string(4000, u' ') + u"x\"";
+  Keystroke keystroke(line, 6);
+  PressHotkey(keystroke);
+  EXPECT_EQ(keystroke.Line(), line);
+  EXPECT_EQ(keystroke.record.redraw, 0);
+  EXPECT_EQ(keystroke.record.keyCode, 0);
+  EXPECT_EQ(output.Err(), u"Marivex plugin: No data returned\r\n");
+}
+
+TEST_F(HookTest, OtherKeysPassThroughUntouched) {
+  Keystroke keystroke(u"type a.txt", 6, 0x10017);  // Alt-I
+  PressHotkey(keystroke);
+  EXPECT_EQ(keystroke.record.keyCode, 0x10017 | 0x40000);
+  EXPECT_EQ(keystroke.Line(), u"type a.txt");
+  EXPECT_EQ(keystroke.record.redraw, 0);
+
+  currentHotkey = 0;
+  for (const int32_t code : {kAltU, kCtrlAltU, 0x1003b}) {
+    SCOPED_TRACE(code);
+    Keystroke any(u"type a.txt", 6, code);
+    PressHotkey(any);
+    EXPECT_EQ(any.Line(), u"type a.txt");
+    EXPECT_EQ(any.record.redraw, 0);
+    EXPECT_NE(any.record.keyCode, 0) << "with no hotkey no key is swallowed";
+  }
+}
+
+// A hotkey in the no-modifier column works the same way in both builds.
+TEST_F(HookTest, HotkeyWithoutModifiers) {
+  currentHotkey = 0x10086;  // F12
+  Keystroke keystroke(u"type a.txt", 6, 0x10086);
+  key(&keystroke.record);
+  EXPECT_EQ(keystroke.Line(), u"type file:///C:/Temp/a.txt");
+  EXPECT_EQ(keystroke.record.keyCode, 0);
+}
+
+#if !defined(_WIN32)
+// Which modifiers add which bits, under each key scheme.
+TEST_F(HookTest, ModifierBits) {
+  static const struct {
+    bool shift, ctrl, alt;
+    int32_t classicBits, extendedBits;
+  } kCases[] = {
+      {false, false, false, 0, 0},
+      {true, false, false, 0, 0},
+      {false, true, false, 0, 0},
+      {false, false, true, 0, 0},
+      {true, false, true, 0, 0},
+      {true, true, false, 0x20000, 0x20000},
+      {false, true, true, 0x40000, 0x40000},
+      {true, true, true, 0, 0x60000},
+  };
+  for (const auto& row : kCases) {
+    for (const int32_t extended : {0, 1}) {
+      SCOPED_TRACE(testing::Message() << row.shift << row.ctrl << row.alt << " extended " << extended);
+      extendedKeys = extended;
+      const int32_t bits = extended != 0 ? row.extendedBits : row.classicBits;
+      currentHotkey = 0x1003b | bits;  // F1 with exactly these bits
+      Keystroke keystroke(u"a", 1, 0x1003b);
+      standin::SetKeyDown(platform::VK_SHIFT, row.shift);
+      standin::SetKeyDown(platform::VK_CONTROL, row.ctrl);
+      standin::SetKeyDown(platform::VK_MENU, row.alt);
+      key(&keystroke.record);
+      standin::ReleaseAllKeys();
+      EXPECT_EQ(keystroke.record.redraw, 1) << "the code with its bits matched";
+    }
+  }
+}
+
+TEST_F(HookTest, LabelsNameKeysUnderTheExtendedSchemeOnly) {
+  currentHotkey = 0x508bd;  // Ctrl-Alt-Minus, extended
+  for (const int32_t extended : {0, 1}) {
+    SCOPED_TRACE(extended);
+    extendedKeys = extended;
+    std::u16string label = u"Ctrl-Minus";
+    Keystroke keystroke(u"a", 1, 0);
+    keystroke.record.keyLabel = label.data();
+    standin::SetKeyDown(platform::VK_CONTROL, true);
+    standin::SetKeyDown(platform::VK_MENU, true);
+    key(&keystroke.record);
+    standin::ReleaseAllKeys();
+    EXPECT_EQ(keystroke.record.redraw, extended);
+    EXPECT_EQ(label.c_str()[0] == u'\0', extended == 1) << "the label is emptied to swallow the key";
+  }
+}
+#endif
+
+}  // namespace
