@@ -1,0 +1,130 @@
+// Loading and saving the hotkey setting.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "hotkey/keynames.h"
+#include "hotkey/settings.h"
+#include "tests/support/scratch_registry.h"
+
+namespace {
+
+using platform::HKEY_CURRENT_USER;
+using platform::HKEY_LOCAL_MACHINE;
+
+constexpr int32_t kUntouched = 0x1003b;  // F1, in force before each load
+
+std::vector<uint8_t> Bytes(uint64_t value, size_t count) {
+  std::vector<uint8_t> bytes;
+  for (size_t i = 0; i < count; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+  return bytes;
+}
+
+std::vector<uint8_t> Utf16Bytes(const std::u16string& text) {
+  std::vector<uint8_t> bytes;
+  for (char16_t c : text + u'\0') {
+    bytes.push_back(static_cast<uint8_t>(c));
+    bytes.push_back(static_cast<uint8_t>(c >> 8));
+  }
+  return bytes;
+}
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    savedHotkey_ = currentHotkey;
+    savedExtended_ = extendedKeys;
+  }
+  void TearDown() override {
+    currentHotkey = savedHotkey_;
+    extendedKeys = savedExtended_;
+  }
+  testing_support::ScratchRegistry registry;
+
+ private:
+  int32_t savedHotkey_ = 0;
+  int32_t savedExtended_ = 0;
+};
+
+TEST_F(SettingsTest, LoadAcceptsOnlyDwordCodesOfTheActiveScheme) {
+  static const struct {
+    const char* what;
+    platform::DWORD type;
+    std::vector<uint8_t> data;
+    int32_t extended;
+    int32_t result;
+    int32_t hotkey;  // in force afterwards
+  } kCases[] = {
+      {"the default", platform::REG_DWORD, Bytes(0x50016, 4), 1, 0, 0x50016},
+      {"zero is no hotkey", platform::REG_DWORD, Bytes(0, 4), 0, 0, 0},
+      {"F12", platform::REG_DWORD, Bytes(0x10086, 4), 0, 0, 0x10086},
+      {"Ctrl-A", platform::REG_DWORD, Bytes(0x1, 4), 1, 0, 0x1},
+      {"digits as text", platform::REG_SZ, Utf16Bytes(u"327702"), 1, 1, kUntouched},
+      {"a QWORD", platform::REG_QWORD, Bytes(0x50016, 8), 1, 1, kUntouched},
+      {"binary", platform::REG_BINARY, Bytes(0x50016, 4), 1, 1, kUntouched},
+      {"a two-byte DWORD", platform::REG_DWORD, Bytes(0x0016, 2), 1, 1, kUntouched},
+      {"an eight-byte DWORD", platform::REG_DWORD, Bytes(0x50016, 8), 1, 1, kUntouched},
+      {"a negative code", platform::REG_DWORD, Bytes(0x80050016u, 4), 1, 1, kUntouched},
+      {"all bits set", platform::REG_DWORD, Bytes(0xFFFFFFFFu, 4), 0, 1, kUntouched},
+      {"a code no table has", platform::REG_DWORD, Bytes(0x12345, 4), 1, 1, kUntouched},
+      {"extended only, classic", platform::REG_DWORD, Bytes(0x70016, 4), 0, 1, kUntouched},
+      {"extended only, extended", platform::REG_DWORD, Bytes(0x70016, 4), 1, 0, 0x70016},
+      {"classic only, extended", platform::REG_DWORD, Bytes(0x10082, 4), 1, 1, kUntouched},
+      {"classic only, classic", platform::REG_DWORD, Bytes(0x10082, 4), 0, 0, 0x10082},
+      {"the shared Num code, classic", platform::REG_DWORD, Bytes(0x3004a, 4), 0, 0, 0x3004a},
+  };
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(row.what);
+    testing_support::ScratchRegistry scratch;
+    scratch.Write(HKEY_CURRENT_USER, row.type, row.data);
+    extendedKeys = row.extended;
+    currentHotkey = kUntouched;
+    EXPECT_EQ(LoadSettings(HKEY_CURRENT_USER), row.result);
+    EXPECT_EQ(currentHotkey, row.hotkey);
+  }
+}
+
+TEST_F(SettingsTest, LoadFindsNothingWithoutKeyOrValue) {
+  currentHotkey = kUntouched;
+  EXPECT_EQ(LoadSettings(HKEY_CURRENT_USER), 1);
+  EXPECT_EQ(LoadSettings(HKEY_LOCAL_MACHINE), 1);
+  // The key alone, without the value.
+  platform::HKEY key = nullptr;
+  ASSERT_EQ(platform::RegCreateKeyExW(HKEY_CURRENT_USER, REGISTRY_SUBKEY, 0, nullptr, 0,
+                                      platform::KEY_READ | platform::KEY_WRITE, nullptr, &key,
+                                      nullptr),
+            platform::ERROR_SUCCESS);
+  platform::RegCloseKey(key);
+  EXPECT_EQ(LoadSettings(HKEY_CURRENT_USER), 1);
+  EXPECT_EQ(currentHotkey, kUntouched);
+}
+
+TEST_F(SettingsTest, SaveCreatesTheKeysAndStoresTheCodeUnchanged) {
+  for (const int32_t hotkey : {0x50016, 0, 0x7003e}) {
+    SCOPED_TRACE(hotkey);
+    for (const platform::HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+      testing_support::ScratchRegistry scratch;
+      currentHotkey = hotkey;
+      EXPECT_EQ(SaveSettings(root), 0);
+      const auto value = scratch.Read(root);
+      ASSERT_TRUE(value.has_value());
+      EXPECT_EQ(value->type, platform::REG_DWORD);
+      EXPECT_EQ(value->data, Bytes(static_cast<uint32_t>(hotkey), 4));
+      // What was saved loads back, 0 included.
+      extendedKeys = 1;
+      currentHotkey = kUntouched;
+      EXPECT_EQ(LoadSettings(root), 0);
+      EXPECT_EQ(currentHotkey, hotkey);
+    }
+  }
+}
+
+TEST_F(SettingsTest, RefusedSaveReportsAccessDenied) {
+  if (!registry.RefuseWrites(HKEY_LOCAL_MACHINE)) GTEST_SKIP() << "only the stand-in can refuse";
+  currentHotkey = 0x50016;
+  EXPECT_EQ(SaveSettings(HKEY_LOCAL_MACHINE), platform::ERROR_ACCESS_DENIED);
+  EXPECT_FALSE(registry.Read(HKEY_LOCAL_MACHINE).has_value());
+  EXPECT_EQ(SaveSettings(HKEY_CURRENT_USER), 0);
+}
+
+}  // namespace
