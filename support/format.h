@@ -1,5 +1,5 @@
-// printf-style formatting of UTF-16 text, shared by the stand-in host's output
-// functions and the native stand-in for wsprintfW.
+// printf-style formatting of UTF-16 text for the stand-in host's output
+// functions. (The native wsprintfW has its own, narrower formatter.)
 #pragma once
 
 #include <cstdarg>

@@ -1,0 +1,49 @@
+// FormatSystemError: one line for a status code, from Windows' text or the
+// "Error <code>" fallback, without trailing white space.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "plugin/errors.h"
+#include "plugin/text.h"
+#include "tests/support/wine.h"
+
+namespace {
+
+using testing_support::WindowsOrWine;
+
+TEST(SystemErrorTest, Texts) {
+  static const struct {
+    int32_t code;
+    const char16_t* windows;
+    const char16_t* wine;  // Wine's English text where it differs, else null.
+  } kCases[] = {
+      // No code known: Windows is not asked (it has no text for all bits set).
+      {-1, u"Unknown error", nullptr},
+      // Known codes lose the blank that stands for the line break.
+      {0, u"The operation completed successfully.", u"Success."},
+      {5, u"Access is denied.", u"Access denied."},
+      {1018, u"Illegal operation attempted on a registry key that has been marked for deletion.",
+       u"Key deleted."},
+      {1015,
+       u"The registry is corrupted. The structure of one of the files containing registry data is "
+       u"corrupted, or the system's memory image of the file is corrupted, or the file could not "
+       u"be "
+       u"recovered because the alternate copy or log was absent or corrupted.",
+       u"Registry is corrupt."},
+      // Codes without a text, in signed decimal.
+      {0x2000FFFF, u"Error 536936447", nullptr},
+      {-2, u"Error -2", nullptr},
+      {static_cast<int32_t>(0x80000000u), u"Error -2147483648", nullptr},
+      {static_cast<int32_t>(0xDEADBEEFu), u"Error -559038737", nullptr},
+  };
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(row.code);
+    std::u16string buffer(MAX_NAME_LEN + 1, u'#');
+    FormatSystemError(row.code, buffer.data());
+    EXPECT_EQ(std::u16string(buffer.c_str()), WindowsOrWine(row.windows, row.wine));
+    EXPECT_EQ(buffer[MAX_NAME_LEN], u'#') << "wrote past the buffer";
+  }
+}
+
+}  // namespace
