@@ -103,7 +103,9 @@ TEST(UrlCorpusTest, RowsReadBackAsWritten) {
   const auto& corpus = TheCorpus();
   ASSERT_TRUE(corpus.errors.empty()) << corpus.errors.front();
   for (const auto& line : corpus.lines) {
-    if (line.row) EXPECT_EQ(urlcorpus::FormatRow(*line.row), line.text);
+    if (line.row) {
+      EXPECT_EQ(urlcorpus::FormatRow(*line.row), line.text);
+    }
   }
 }
 
@@ -154,5 +156,17 @@ TEST(UrlCorpusTest, WineMarkerCarriesBothResults) {
   EXPECT_TRUE(corpus.lines[2].row->pending);
   for (const auto& line : corpus.lines) EXPECT_EQ(urlcorpus::FormatRow(*line.row), line.text);
 }
+
+#if !defined(_WIN32)
+// Wine's UrlCreateFromPathW reads through a null path and crashes, so the
+// corpus has no such row; the stand-in refuses it and writes nothing.
+TEST(UrlStandInTest, NullPathIsRefused) {
+  char16_t url[8] = {u'#'};
+  platform::DWORD length = 8;
+  EXPECT_EQ(platform::UrlCreateFromPathW(nullptr, url, &length, 0), platform::E_INVALIDARG);
+  EXPECT_EQ(length, 8u);
+  EXPECT_EQ(url[0], u'#');
+}
+#endif
 
 }  // namespace
