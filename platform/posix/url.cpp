@@ -25,6 +25,15 @@ bool IsUrl(const char16_t* text) {
   return length >= 2 && text[length] == u':';
 }
 
+// Compares with a lower-case ASCII prefix, ignoring the case of A to Z.
+bool StartsWithIgnoringCase(const char16_t* text, const char16_t* prefix) {
+  for (; *prefix != u'\0'; ++text, ++prefix) {
+    const char16_t c = (*text >= u'A' && *text <= u'Z') ? *text + 0x20 : *text;
+    if (c != *prefix) return false;
+  }
+  return true;
+}
+
 // The characters that a path's URL carries as %XX: controls, the blank, the
 // delimiters and unsafe characters of URLs, and every character from U+007F to
 // U+00FF (as one Latin-1 byte). "?" starts a query and is never escaped; the
@@ -63,12 +72,19 @@ void WriteEscapedPath(const char16_t* path, UrlWriter& out) {
 
 // The URL of a path that is not a URL already. The number of leading slashes
 // (of either kind) picks the prefix: a drive letter or one slash gives
-// "file:///", two or three slashes are kept after "file:", four or more become
-// "file://", and anything else, relative names included, just gets "file:".
+// "file:///", two or three slashes are kept after "file:" (but see localhost),
+// four or more become "file://", and anything else, relative names included,
+// just gets "file:".
 void WritePathUrl(const char16_t* path, UrlWriter& out) {
   size_t slashes = 0;
   while (IsSlash(path[slashes])) ++slashes;
-  if (slashes == 0 && IsAsciiLetter(path[0]) && path[1] == u':') {
+  if (slashes == 2 && StartsWithIgnoringCase(path + 2, u"localhost")) {
+    // A server named localhost is this machine: "file:///" and the rest of
+    // the path after "localhost" and its slash (the whole name when no slash
+    // follows it).
+    out.Put(u"file:///");
+    path += IsSlash(path[11]) ? 12 : 2;
+  } else if (slashes == 0 && IsAsciiLetter(path[0]) && path[1] == u':') {
     out.Put(u"file:///");
   } else if (slashes == 1) {
     out.Put(u"file://");
@@ -95,33 +111,50 @@ bool IsDrive(const char16_t* text) {
   return IsAsciiLetter(text[0]) && (text[1] == u':' || text[1] == u'|');
 }
 
-// Compares with a lower-case ASCII prefix, ignoring the case of A to Z.
-bool StartsWithIgnoringCase(const char16_t* text, const char16_t* prefix) {
-  for (; *prefix != u'\0'; ++text, ++prefix) {
-    const char16_t c = (*text >= u'A' && *text <= u'Z') ? *text + 0x20 : *text;
-    if (c != *prefix) return false;
-  }
-  return true;
+// The character after the one at position at, passing over skip: the one
+// position of the text that is not read. The terminator is never passed.
+const char16_t* Next(const char16_t* at, const char16_t* skip) {
+  if (*at == u'\0') return at;
+  return at + 1 == skip ? at + 2 : at + 1;
 }
 
-// Writes the rest of a file URL as a path: each slash becomes a backslash and,
-// when decoding, each "%" with two hexadecimal digits becomes that character
-// (U+0000 to U+00FF, so a decoded "/" stays a slash). Other "%" stay as they
-// are. A decoded U+0000 ends the path.
-void WriteUnescapedPath(const char16_t* url, bool decode, UrlWriter& out) {
-  for (; *url != u'\0'; ++url) {
+// Writes the rest of a file URL as a path, leaving out the character at skip
+// (null for none): each slash becomes a backslash and, when decoding, each "%"
+// with two hexadecimal digits becomes that character (U+0000 to U+00FF, so a
+// decoded "/" stays a slash). Other "%" stay as they are. A decoded U+0000
+// ends the path.
+void WriteUnescapedPath(const char16_t* url, const char16_t* skip, bool decode,
+                        UrlWriter& out) {
+  if (url == skip) ++url;
+  for (; *url != u'\0'; url = Next(url, skip)) {
     const char16_t c = *url;
+    const char16_t* first = Next(url, skip);
+    const char16_t* second = Next(first, skip);
     if (IsSlash(c)) {
       out.Put(u'\\');
-    } else if (decode && c == u'%' && IsHexDigit(url[1]) && IsHexDigit(url[2])) {
-      const char16_t decoded = static_cast<char16_t>(HexValue(url[1]) * 16 + HexValue(url[2]));
+    } else if (decode && c == u'%' && IsHexDigit(*first) && IsHexDigit(*second)) {
+      const char16_t decoded = static_cast<char16_t>(HexValue(*first) * 16 + HexValue(*second));
       if (decoded == u'\0') return;
       out.Put(decoded);
-      url += 2;
+      url = second;
     } else {
       out.Put(c);
     }
   }
+}
+
+void WriteUnescapedPath(const char16_t* url, bool decode, UrlWriter& out) {
+  WriteUnescapedPath(url, nullptr, decode, out);
+}
+
+// Writes a server path: "\\", the server and the rest, decoded. When the
+// server's slash is followed by a drive letter, that slash is left out, and
+// the text on both sides of the gap is decoded as one.
+void WriteServerPath(const char16_t* server, UrlWriter& out) {
+  const char16_t* end = server;
+  while (*end != u'\0' && !IsSlash(*end)) ++end;
+  out.Put(u"\\\\");
+  WriteUnescapedPath(server, *end != u'\0' && IsDrive(end + 1) ? end : nullptr, true, out);
 }
 
 // Writes a path that may start with a drive: the letter and a colon (for
@@ -144,7 +177,7 @@ void WriteDriveOrPath(const char16_t* text, const char16_t* prefix, bool decode,
 //     starts with one backslash (none when there was no slash); decoded;
 //   two: "localhost" and a slash are dropped and the rest is read as with no
 //     slash; a drive letter starts the path, escapes left as they are; anything
-//     else is a server, "\\" and the decoded rest;
+//     else is a server (WriteServerPath);
 //   four: a drive letter starts the path, anything else is a server; escapes
 //     left as they are;
 //   five or more: always a server, decoded.
@@ -166,8 +199,7 @@ void WriteFileUrlPath(const char16_t* rest, UrlWriter& out) {
       } else if (IsDrive(body)) {
         WriteDriveOrPath(body, u"", false, out);
       } else {
-        out.Put(u"\\\\");
-        WriteUnescapedPath(body, true, out);
+        WriteServerPath(body, out);
       }
       break;
     case 4:

@@ -227,7 +227,10 @@ bool ParseRow(std::string_view line, Row& row, std::string& error) {
   }
   ++at;
   if (!ParseResults(words, at, row.hasOption, row.windows, error)) return false;
-  if (at < words.size() && words[at] == "wine:") {
+  if (at + 1 < words.size() && words[at] == "wine:" && words[at + 1] == "varies") {
+    row.wineVaries = true;
+    at += 2;
+  } else if (at < words.size() && words[at] == "wine:") {
     ++at;
     Results wine;
     if (!ParseResults(words, at, row.hasOption, wine, error)) return false;
@@ -393,6 +396,7 @@ std::string FormatRow(const Row& row) {
   if (!row.pending) {
     out += " => " + FormatResults(row.windows);
     if (row.wine) out += " wine: " + FormatResults(*row.wine);
+    if (row.wineVaries) out += " wine: varies";
   }
   if (!row.comment.empty()) out += "  " + row.comment;
   return out;

@@ -64,6 +64,7 @@ struct Row {
   bool pending = false;    // input only, results not yet generated
   Results windows;
   std::optional<Results> wine;  // set where Wine is known to differ from Windows
+  bool wineVaries = false;      // Wine's results change from run to run: not checked there
   std::string comment;          // trailing "# ..." text, kept when the row is rewritten
 };
 
