@@ -13,6 +13,8 @@ using standin::IsAsciiLetter;
 using standin::IsSlash;
 using standin::UrlWriter;
 
+// Only ASCII counts as letters and digits, here and for drive letters and
+// hexadecimal digits below: no character from U+0080 up is ever taken for one.
 bool IsSchemeCharacter(char16_t c) {
   return IsAsciiLetter(c) || (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.';
 }
@@ -40,13 +42,10 @@ bool StartsWithIgnoringCase(const char16_t* text, const char16_t* prefix) {
 // characters above U+00FF are left as they are.
 bool NeedsEscape(char16_t c) {
   if (c <= 0x20 || (c >= 0x7F && c <= 0xFF)) return true;
-  switch (c) {
-    case u'"': case u'#': case u'%': case u'&': case u'<': case u'>':
-    case u'[': case u']': case u'^': case u'`': case u'{': case u'|': case u'}':
-      return true;
-    default:
-      return false;
+  for (const char16_t* escaped = u"\"#%&<>[]^`{|}"; *escaped != u'\0'; ++escaped) {
+    if (c == *escaped) return true;
   }
+  return false;
 }
 
 constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
@@ -123,8 +122,7 @@ const char16_t* Next(const char16_t* at, const char16_t* skip) {
 // with two hexadecimal digits becomes that character (U+0000 to U+00FF, so a
 // decoded "/" stays a slash). Other "%" stay as they are. A decoded U+0000
 // ends the path.
-void WriteUnescapedPath(const char16_t* url, const char16_t* skip, bool decode,
-                        UrlWriter& out) {
+void WriteUnescapedPath(const char16_t* url, const char16_t* skip, bool decode, UrlWriter& out) {
   if (url == skip) ++url;
   for (; *url != u'\0'; url = Next(url, skip)) {
     const char16_t c = *url;
@@ -159,8 +157,7 @@ void WriteServerPath(const char16_t* server, UrlWriter& out) {
 
 // Writes a path that may start with a drive: the letter and a colon (for
 // either ":" or "|"), then the rest; otherwise the prefix and the whole text.
-void WriteDriveOrPath(const char16_t* text, const char16_t* prefix, bool decode,
-                      UrlWriter& out) {
+void WriteDriveOrPath(const char16_t* text, const char16_t* prefix, bool decode, UrlWriter& out) {
   if (IsDrive(text)) {
     out.Put(text[0]);
     out.Put(u':');

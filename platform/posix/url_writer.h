@@ -51,7 +51,9 @@ platform::HRESULT WriteIfItFits(char16_t* output, platform::DWORD* length,
 }
 
 // Slashes of either kind, as both conversions treat them.
-inline bool IsSlash(char16_t c) { return c == u'/' || c == u'\\'; }
+inline bool IsSlash(char16_t c) {
+  return c == u'/' || c == u'\\';
+}
 
 inline bool IsAsciiLetter(char16_t c) {
   return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');

@@ -96,9 +96,13 @@ void CheckRows(Function function) {
   EXPECT_GT(checked, 0) << "no rows found in " << kCorpusFile;
 }
 
-TEST(UrlCorpusTest, UrlCreateFromPathGivesWindowsResults) { CheckRows(Function::UrlFromPath); }
+TEST(UrlCorpusTest, UrlCreateFromPathGivesWindowsResults) {
+  CheckRows(Function::UrlFromPath);
+}
 
-TEST(UrlCorpusTest, PathCreateFromUrlGivesWindowsResults) { CheckRows(Function::PathFromUrl); }
+TEST(UrlCorpusTest, PathCreateFromUrlGivesWindowsResults) {
+  CheckRows(Function::PathFromUrl);
+}
 
 // The regeneration script rewrites every row from its parsed form, so each row
 // must come back exactly as written; otherwise a regeneration would reformat
@@ -123,11 +127,13 @@ TEST(UrlCorpusTest, TextEscapesAndRepetitions) {
       {"{U+0022}{U+007B}}", u"\"{}"},
       {"a{U+00E9}{U+D800}", u"a\u00E9\xD800"},
       {"{20*a}", std::u16string(20, u'a')},
-      {"x{17*%20}y", u"x" + [] {
-         std::u16string run;
-         for (int i = 0; i < 17; ++i) run += u"%20";
-         return run;
-       }() + u"y"},
+      {"x{17*%20}y", u"x" +
+                         [] {
+                           std::u16string run;
+                           for (int i = 0; i < 17; ++i) run += u"%20";
+                           return run;
+                         }() +
+                         u"y"},
       {"{16*U+0009}", std::u16string(16, u'\t')},
   };
   for (const auto& row : kCases) {

@@ -64,7 +64,9 @@ bool ParseNumber(std::string_view word, Number& value, int base = 10) {
   return error == std::errc() && end == word.data() + word.size();
 }
 
-bool IsPlain(char16_t c) { return c >= 0x20 && c <= 0x7E && c != u'"' && c != u'{'; }
+bool IsPlain(char16_t c) {
+  return c >= 0x20 && c <= 0x7E && c != u'"' && c != u'{';
+}
 
 void AppendEscape(std::string& out, char16_t c) {
   char text[12];
@@ -249,10 +251,18 @@ std::string FormatOutcome(const Outcome& outcome) {
   out += outcome.hasLength ? std::to_string(outcome.length) : "-";
   out += ' ';
   switch (outcome.output) {
-    case Output::Text: out += EncodeText(outcome.text); break;
-    case Output::Untouched: out += "untouched"; break;
-    case Output::Unterminated: out += "unterminated"; break;
-    case Output::None: out += "-"; break;
+    case Output::Text:
+      out += EncodeText(outcome.text);
+      break;
+    case Output::Untouched:
+      out += "untouched";
+      break;
+    case Output::Unterminated:
+      out += "unterminated";
+      break;
+    case Output::None:
+      out += "-";
+      break;
   }
   return out;
 }
@@ -352,7 +362,9 @@ std::string EncodeText(std::u16string_view text) {
   return out + "\"";
 }
 
-std::string DescribeOutcome(const Outcome& outcome) { return FormatOutcome(outcome); }
+std::string DescribeOutcome(const Outcome& outcome) {
+  return FormatOutcome(outcome);
+}
 
 Corpus ParseCorpus(std::string_view text) {
   Corpus corpus;
