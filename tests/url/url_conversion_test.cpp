@@ -1,0 +1,185 @@
+// UrlCreateFromPathW and PathCreateFromUrlW against the corpus of Windows'
+// results: natively this checks our stand-ins, under Wine it checks Windows'
+// own functions as Wine provides them (rows marked "wine:" carry Wine's known
+// deviation, which is what the Windows build expects there; rows marked
+// "wine: varies" are only checked for writing within their buffer there).
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "tests/url/url_corpus.h"
+
+namespace {
+
+using urlcorpus::Function;
+using urlcorpus::Outcome;
+using urlcorpus::Results;
+using urlcorpus::Row;
+
+// The build copies the corpus next to this test, and ctest runs it there.
+// A relative name keeps the path valid under Wine too.
+constexpr const char* kCorpusFile = "url_corpus.txt";
+
+std::string ReadCorpusText() {
+  std::ifstream file(kCorpusFile, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+const urlcorpus::Corpus& TheCorpus() {
+  static const urlcorpus::Corpus corpus = urlcorpus::ParseCorpus(ReadCorpusText());
+  return corpus;
+}
+
+const Results& ExpectedHere(const Row& row) {
+#if defined(_WIN32)
+  if (row.wine) return *row.wine;
+#endif
+  return row.windows;
+}
+
+bool Succeeded(const Outcome& outcome) {
+  return outcome.result == platform::S_OK || outcome.result == platform::S_FALSE;
+}
+
+// Checks one row: the call as the row gives it, the call with a buffer one
+// character too small, and the call with a buffer exactly as large as needed.
+void CheckRow(const Row& row) {
+  SCOPED_TRACE("url_corpus.txt:" + std::to_string(row.line) + ": " + urlcorpus::FormatRow(row));
+  ASSERT_FALSE(row.pending) << "no expected results yet: run tools/url_corpus/regenerate";
+  bool overrun = false;
+  const Results actual = urlcorpus::Observe(row, &overrun);
+  EXPECT_FALSE(overrun) << "wrote past the capacity it was given";
+#if defined(_WIN32)
+  if (row.wineVaries) return;
+#endif
+  const Results& expected = ExpectedHere(row);
+  EXPECT_EQ(urlcorpus::DescribeOutcome(actual.full), urlcorpus::DescribeOutcome(expected.full));
+  if (expected.hasShort) {
+    EXPECT_EQ(actual.shortCapacity, expected.shortCapacity) << "too-small capacity";
+    EXPECT_EQ(urlcorpus::DescribeOutcome(actual.shortCall),
+              urlcorpus::DescribeOutcome(expected.shortCall))
+        << "with capacity " << expected.shortCapacity;
+  }
+  if (row.hasOption || !expected.full.hasLength) return;
+
+  // Exactly full: a successful result fits in its length plus the terminator,
+  // and a result that did not fit fits in the length it asked for.
+  urlcorpus::Call exact = row.call;
+  if (Succeeded(expected.full)) {
+    exact.capacity = expected.full.length + 1;
+    const Outcome fit = urlcorpus::Run(exact, &overrun);
+    EXPECT_FALSE(overrun) << "exactly full: wrote past the capacity";
+    EXPECT_EQ(urlcorpus::DescribeOutcome(fit), urlcorpus::DescribeOutcome(expected.full))
+        << "with capacity " << exact.capacity << " (exactly full)";
+  } else if (expected.full.result == platform::E_POINTER && expected.full.length > 0) {
+    exact.capacity = expected.full.length;
+    const Outcome fit = urlcorpus::Run(exact, &overrun);
+    EXPECT_FALSE(overrun) << "exactly full: wrote past the capacity";
+    EXPECT_TRUE(Succeeded(fit)) << "with capacity " << exact.capacity << " (as asked for)";
+    EXPECT_EQ(fit.length, expected.full.length - 1);
+    EXPECT_EQ(fit.text.size(), expected.full.length - 1);
+  }
+}
+
+void CheckRows(Function function) {
+  const auto& corpus = TheCorpus();
+  ASSERT_TRUE(corpus.errors.empty()) << corpus.errors.front();
+  int checked = 0;
+  for (const auto& line : corpus.lines) {
+    if (!line.row || line.row->call.function != function) continue;
+    CheckRow(*line.row);
+    ++checked;
+  }
+  EXPECT_GT(checked, 0) << "no rows found in " << kCorpusFile;
+}
+
+TEST(UrlCorpusTest, UrlCreateFromPathGivesWindowsResults) {
+  CheckRows(Function::UrlFromPath);
+}
+
+TEST(UrlCorpusTest, PathCreateFromUrlGivesWindowsResults) {
+  CheckRows(Function::PathFromUrl);
+}
+
+// The regeneration script rewrites every row from its parsed form, so each row
+// must come back exactly as written; otherwise a regeneration would reformat
+// rows that nothing changed.
+TEST(UrlCorpusTest, RowsReadBackAsWritten) {
+  const auto& corpus = TheCorpus();
+  ASSERT_TRUE(corpus.errors.empty()) << corpus.errors.front();
+  for (const auto& line : corpus.lines) {
+    if (line.row) {
+      EXPECT_EQ(urlcorpus::FormatRow(*line.row), line.text);
+    }
+  }
+}
+
+TEST(UrlCorpusTest, TextEscapesAndRepetitions) {
+  static const struct {
+    const char* written;
+    std::u16string text;
+  } kCases[] = {
+      {"", u""},
+      {"C:\\a b", u"C:\\a b"},
+      {"{U+0022}{U+007B}}", u"\"{}"},
+      {"a{U+00E9}{U+D800}", u"a\u00E9\xD800"},
+      {"{20*a}", std::u16string(20, u'a')},
+      {"x{17*%20}y", u"x" +
+                         [] {
+                           std::u16string run;
+                           for (int i = 0; i < 17; ++i) run += u"%20";
+                           return run;
+                         }() +
+                         u"y"},
+      {"{16*U+0009}", std::u16string(16, u'\t')},
+  };
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(row.written);
+    std::u16string decoded;
+    ASSERT_TRUE(urlcorpus::DecodeText(row.written, decoded));
+    EXPECT_EQ(decoded, row.text);
+    EXPECT_EQ(urlcorpus::EncodeText(row.text), std::string("\"") + row.written + "\"");
+  }
+  for (const char* malformed : {"{U+00E}", "{U+00E9", "{x}", "{3*}", "\"", "\t"}) {
+    std::u16string decoded;
+    EXPECT_FALSE(urlcorpus::DecodeText(malformed, decoded)) << malformed;
+  }
+}
+
+TEST(UrlCorpusTest, WineMarkerCarriesBothResults) {
+  const urlcorpus::Corpus corpus = urlcorpus::ParseCorpus(
+      "url \"a\" => S_OK 6 \"file:a\" | cap 6 => E_POINTER 7 untouched "
+      "wine: E_INVALIDARG 8192 untouched | cap 0 => E_INVALIDARG 0 untouched  # why\n"
+      "path(cap=0) null => E_INVALIDARG 0 untouched\n"
+      "path \"file:x\"\n"
+      "url \"a\" => S_OK 6 \"file:a\" | cap 6 => E_POINTER 7 untouched wine: varies\n");
+  ASSERT_TRUE(corpus.errors.empty()) << corpus.errors.front();
+  const Row& marked = *corpus.lines[0].row;
+  EXPECT_EQ(marked.windows.full.result, platform::S_OK);
+  ASSERT_TRUE(marked.wine);
+  EXPECT_EQ(marked.wine->full.result, platform::E_INVALIDARG);
+  EXPECT_EQ(marked.comment, "# why");
+  EXPECT_TRUE(corpus.lines[1].row->call.nullInput);
+  EXPECT_EQ(corpus.lines[1].row->call.capacity, 0u);
+  EXPECT_TRUE(corpus.lines[2].row->pending);
+  EXPECT_TRUE(corpus.lines[3].row->wineVaries);
+  EXPECT_FALSE(corpus.lines[3].row->wine);
+  for (const auto& line : corpus.lines) EXPECT_EQ(urlcorpus::FormatRow(*line.row), line.text);
+}
+
+#if !defined(_WIN32)
+// Wine's UrlCreateFromPathW reads through a null path and crashes, so the
+// corpus has no such row; the stand-in refuses it and writes nothing.
+TEST(UrlStandInTest, NullPathIsRefused) {
+  char16_t url[8] = {u'#'};
+  platform::DWORD length = 8;
+  EXPECT_EQ(platform::UrlCreateFromPathW(nullptr, url, &length, 0), platform::E_INVALIDARG);
+  EXPECT_EQ(length, 8u);
+  EXPECT_EQ(url[0], u'#');
+}
+#endif
+
+}  // namespace
