@@ -59,6 +59,10 @@ inline constexpr LSTATUS ERROR_ACCESS_DENIED = 5;
 inline constexpr LSTATUS ERROR_INVALID_HANDLE = 6;
 inline constexpr LSTATUS ERROR_INVALID_PARAMETER = 87;
 inline constexpr LSTATUS ERROR_MORE_DATA = 234;
+inline constexpr LSTATUS ERROR_BAD_PATHNAME = 161;
+inline constexpr LSTATUS ERROR_NOACCESS = 998;
+inline constexpr LSTATUS ERROR_REGISTRY_IO_FAILED = 1016;
+inline constexpr LSTATUS ERROR_KEY_DELETED = 1018;
 
 // Character types.
 inline constexpr DWORD CT_CTYPE1 = 1;
@@ -91,6 +95,11 @@ inline constexpr DWORD REG_QWORD = 11;
 inline constexpr DWORD REG_OPTION_NON_VOLATILE = 0;
 inline constexpr REGSAM KEY_READ = 0x20019;
 inline constexpr REGSAM KEY_WRITE = 0x20006;
+inline constexpr REGSAM KEY_QUERY_VALUE = 0x0001;
+inline constexpr REGSAM KEY_SET_VALUE = 0x0002;
+inline constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
+inline constexpr DWORD REG_CREATED_NEW_KEY = 1;
+inline constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 
 // Keyboard, sound and message box.
 inline constexpr int VK_SHIFT = 0x10;
