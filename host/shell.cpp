@@ -8,6 +8,7 @@
 #include "host/expand.h"
 #include "host/loader.h"
 #include "host/output.h"
+#include "host/plugin_help.h"
 #include "host/state.h"
 #include "host/takecmd.h"
 #include "host/truename.h"
@@ -181,6 +182,8 @@ int RunCommand(std::u16string_view line) {
   if (upper == u"CD" || upper == u"CHDIR" || upper == u"CDD") return ChangeDirectory(SkipBlanks(rest));
   if (upper == u"EXIT") return Exit(SkipBlanks(rest));
   if (upper == u"REM") return 0;
+  if (upper == u"HELP") return ShowHelp(rest);
+  if (upper == u"USAGE") return ShowUsage(rest);
   if (upper == u"VER") {
     Write(HOST_STDOUT, u"\r\nMarivex stand-in host (TCC " + State().version + u")\r\n");
     return 0;

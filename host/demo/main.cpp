@@ -6,9 +6,15 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 
+#include "host/demo/host_keys.h"
+#include "host/demo/line_editor.h"
+#include "host/demo/message_box.h"
+#include "host/demo/terminal.h"
 #include "host/takecmd.h"
+#include "platform/posix/standin.h"
 #include "support/utf.h"
 
 namespace {
@@ -54,13 +60,21 @@ bool ParseOptions(int argc, char** argv, Options& options) {
   return true;
 }
 
+// The version the host reports in %_4ver, which decides how it reports keys.
+std::u16string HostVersion() {
+  char16_t version[64] = {};
+  HostExpand(u"%_4ver", version, std::size(version));
+  return version;
+}
+
 std::u16string Prompt() {
   char16_t directory[1024];
   HostExpand(u"%_cwd", directory, std::size(directory));
   return std::u16string(directory) + u">";
 }
 
-int Interactive() {
+// Reads commands line by line, as from a script.
+int ReadCommands() {
   std::string line;
   for (;;) {
     std::fputs(support::ToUtf8(Prompt()).c_str(), stdout);
@@ -75,6 +89,20 @@ int Interactive() {
   }
 }
 
+// The prompt on a terminal, with the line editor.
+int Interactive(demo::KeyScheme scheme) {
+  if (!demo::Terminal::IsInteractive()) return ReadCommands();
+  demo::Terminal terminal;
+  demo::LineEditor editor(terminal, scheme);
+  for (;;) {
+    const std::optional<std::u16string> line = editor.ReadLine(Prompt());
+    if (!line) return 0;
+    HostExecute(line->c_str());
+    int exitCode = 0;
+    if (HostExitRequested(&exitCode)) return exitCode;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,6 +112,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!options.hostVersion.empty()) HostSetVersion(support::ToUtf16(options.hostVersion).c_str());
+  const demo::KeyScheme scheme = demo::KeySchemeOfHostVersion(HostVersion());
+  // The asterisk sound is the terminal's bell; a message box is a framed text.
+  standin::SetSoundHandler([](const char16_t*, platform::DWORD) { demo::Terminal::Write("\a"); });
+  standin::SetMessageBoxHandler(&demo::ShowMessageBox);
   // A command or a batch file runs in a transient shell, as "tcc /c" does.
   HostSetTransient(options.transient || options.hasCommand || !options.batch.empty());
   if (options.loadPlugin && HostLoadPlugin(support::ToUtf16(options.plugin).c_str()) != 0) return 2;
@@ -93,7 +125,7 @@ int main(int argc, char** argv) {
   } else if (!options.batch.empty()) {
     exitCode = HostExecute(support::ToUtf16(options.batch).c_str());
   } else {
-    exitCode = Interactive();
+    exitCode = Interactive(scheme);
   }
   int requested = 0;
   if (HostExitRequested(&requested)) exitCode = requested;

@@ -1,0 +1,39 @@
+// How text lies on a terminal: the columns each character takes, and where
+// the cursor stands after text that wraps at the right margin.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace demo {
+
+// Columns a character takes: 0 for combining marks and zero-width characters,
+// 2 for wide East Asian and full-width characters, 1 for the rest.
+int CharacterWidth(char32_t character);
+
+// Columns a text takes on one row.
+int TextWidth(std::u16string_view text);
+
+// The line as it is shown: control characters in caret notation ("^A"), so
+// that each takes visible columns and none moves the cursor by itself.
+std::u16string DisplayText(std::u16string_view text);
+
+// A cursor position counted from the row where the text began.
+struct ScreenPosition {
+  int row = 0;
+  int column = 0;
+
+  bool operator==(const ScreenPosition&) const = default;
+};
+
+// Where the cursor stands after the terminal has written text (as
+// DisplayText gives it) from start on a screen columns wide. A character that
+// does not fit the rest of a row goes to the start of the next one. After
+// text that fills a row exactly, the column is columns: the terminal's cursor
+// waits at the margin until the next character.
+ScreenPosition Advance(ScreenPosition start, std::u16string_view text, int columns);
+
+// A position at the margin taken as the start of the next row.
+ScreenPosition Normalized(ScreenPosition position, int columns);
+
+}  // namespace demo
