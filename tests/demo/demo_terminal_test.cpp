@@ -1,0 +1,144 @@
+// The demo host on a pseudo-terminal, driven as a user would drive it: the
+// hotkey, sent as a terminal sends Ctrl-Alt-U, converts the file name at the
+// cursor to its URI and back. Every step waits for the screen output it
+// expects; the deadline only keeps a broken run from hanging.
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr auto kPatience = std::chrono::seconds(120);
+
+// The demo host running on the other side of a pseudo-terminal.
+class DemoOnTerminal {
+ public:
+  DemoOnTerminal() {
+    // A registry of its own, with no saved hotkey: the default Ctrl-Alt-U.
+    const auto registry = std::filesystem::temp_directory_path() /
+                          ("marivex_demo_terminal_" + std::to_string(::getpid()));
+    std::vector<std::string> settings = {"MARIVEX_REGISTRY_HKCU=" + (registry / "HKCU").string(),
+                                         "MARIVEX_REGISTRY_HKLM=" + (registry / "HKLM").string()};
+    std::vector<char*> environment;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+      if (std::strncmp(*variable, "MARIVEX_REGISTRY_", 17) != 0) environment.push_back(*variable);
+    }
+    for (auto& setting : settings) environment.push_back(setting.data());
+    environment.push_back(nullptr);
+    char program[] = MARIVEX_HOST_PROGRAM;
+    char* arguments[] = {program, nullptr};
+
+    winsize size{};
+    size.ws_row = 24;
+    size.ws_col = 100;
+    pid_ = ::forkpty(&terminal_, nullptr, nullptr, &size);
+    if (pid_ == 0) {
+      ::execve(program, arguments, environment.data());
+      ::_exit(127);
+    }
+  }
+
+  ~DemoOnTerminal() {
+    if (pid_ > 0 && !exited_) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, nullptr, 0);
+    }
+    if (terminal_ >= 0) ::close(terminal_);
+  }
+
+  bool Started() const { return pid_ > 0 && terminal_ >= 0; }
+
+  void Type(std::string_view bytes) {
+    while (!bytes.empty()) {
+      const ssize_t written = ::write(terminal_, bytes.data(), bytes.size());
+      if (written <= 0) return;
+      bytes.remove_prefix(static_cast<size_t>(written));
+    }
+  }
+
+  // Reads the screen output until text appears after what earlier calls
+  // found. True once it has.
+  bool WaitFor(std::string_view text) {
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    for (;;) {
+      const size_t found = output_.find(text, searchFrom_);
+      if (found != std::string::npos) {
+        searchFrom_ = found + text.size();
+        return true;
+      }
+      if (std::chrono::steady_clock::now() > deadline || !ReadSome()) return false;
+    }
+  }
+
+  // Reads until the program ends; its exit status, or -1.
+  int WaitForExit() {
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (std::chrono::steady_clock::now() < deadline) {
+      int status = 0;
+      if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+        exited_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      if (!ReadSome()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return -1;
+  }
+
+  const std::string& Output() const { return output_; }
+
+ private:
+  // Waits a while for output and reads it. False when none came or the
+  // terminal has closed.
+  bool ReadSome() {
+    pollfd ready{terminal_, POLLIN, 0};
+    if (::poll(&ready, 1, 1000) <= 0) return ::kill(pid_, 0) == 0;
+    char bytes[4096];
+    const ssize_t count = ::read(terminal_, bytes, sizeof bytes);
+    if (count <= 0) return false;
+    output_.append(bytes, static_cast<size_t>(count));
+    return true;
+  }
+
+  int terminal_ = -1;
+  pid_t pid_ = -1;
+  bool exited_ = false;
+  std::string output_;
+  size_t searchFrom_ = 0;
+};
+
+TEST(DemoTerminalTest, HotkeyConvertsTheFileNameToItsUriAndBack) {
+  DemoOnTerminal demo;
+  ASSERT_TRUE(demo.Started());
+  ASSERT_TRUE(demo.WaitFor("C:\\Users\\Marivex>")) << demo.Output();
+
+  // Nothing to convert on an empty line: the asterisk sound, the bell.
+  demo.Type("\x1b\x15");
+  ASSERT_TRUE(demo.WaitFor("\a")) << demo.Output();
+
+  demo.Type("type C:\\Temp\\a.txt");
+  ASSERT_TRUE(demo.WaitFor("type C:\\Temp\\a.txt")) << demo.Output();
+  demo.Type("\x1b\x15");  // Ctrl-Alt-U: ESC for Alt, then Ctrl-U
+  ASSERT_TRUE(demo.WaitFor("type file:///C:/Temp/a.txt")) << demo.Output();
+  demo.Type("\x1b\x15");
+  ASSERT_TRUE(demo.WaitFor("type C:\\Temp\\a.txt")) << demo.Output();
+
+  demo.Type("\x15");  // Ctrl-U empties the line
+  demo.Type("exit 7\r");
+  EXPECT_EQ(demo.WaitForExit(), 7) << demo.Output();
+}
+
+}  // namespace

@@ -1,0 +1,70 @@
+// Where wrapped text leaves the cursor on a terminal, and how lines are shown.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host/demo/screen_layout.h"
+#include "support/utf.h"
+
+namespace {
+
+using demo::Advance;
+using demo::Normalized;
+using demo::ScreenPosition;
+
+std::string Where(ScreenPosition position) {
+  return std::to_string(position.row) + ":" + std::to_string(position.column);
+}
+
+TEST(ScreenLayoutTest, CursorAfterWrappedText) {
+  const struct {
+    const char* what;
+    ScreenPosition start;
+    std::u16string text;
+    int columns;
+    ScreenPosition end;
+  } rows[] = {
+      {"short", {0, 0}, u"abc", 10, {0, 3}},
+      {"after a prompt", {0, 4}, u"abc", 10, {0, 7}},
+      {"one short of the margin", {0, 0}, std::u16string(9, u'x'), 10, {0, 9}},
+      {"exactly full: waits at the margin", {0, 0}, std::u16string(10, u'x'), 10, {0, 10}},
+      {"one over", {0, 0}, std::u16string(11, u'x'), 10, {1, 1}},
+      {"three rows", {0, 3}, std::u16string(25, u'x'), 10, {2, 8}},
+      {"from the margin", {0, 10}, u"a", 10, {1, 1}},
+      {"wide characters", {0, 0}, u"\u4e2d\u6587", 10, {0, 4}},
+      {"a wide character that does not fit moves on", {0, 9}, u"\u4e2d", 10, {1, 2}},
+      {"a wide character that just fits", {0, 8}, u"\u4e2d", 10, {0, 10}},
+      {"full-width percent", {0, 0}, u"\uff05", 10, {0, 2}},
+      {"combining mark", {0, 0}, u"e\u0301", 10, {0, 1}},
+      {"surrogate pair", {0, 0}, u"\U0001f600x", 10, {0, 3}},
+      {"unpaired surrogate", {0, 0}, u"\xd800x", 10, {0, 2}},
+      {"wider than the screen", {0, 0}, u"\u4e2d\u4e2d", 1, {1, 2}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(Where(Advance(row.start, row.text, row.columns)), Where(row.end));
+  }
+}
+
+TEST(ScreenLayoutTest, MarginIsTheStartOfTheNextRow) {
+  EXPECT_EQ(Where(Normalized({0, 10}, 10)), "1:0");
+  EXPECT_EQ(Where(Normalized({2, 9}, 10)), "2:9");
+  EXPECT_EQ(Where(Normalized({0, 0}, 10)), "0:0");
+}
+
+TEST(ScreenLayoutTest, ControlCharactersAreShownVisibly) {
+  const struct {
+    std::u16string text;
+    std::u16string shown;
+  } rows[] = {
+      {u"plain", u"plain"},   {u"a\tb", u"a^Ib"},       {u"\x1b[2J", u"^[[2J"},
+      {u"del\x7f", u"del^?"}, {u"c1\x9b", u"c1\ufffd"}, {u"\u00e9\u4e2d", u"\u00e9\u4e2d"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(support::ToUtf8(row.text));
+    EXPECT_EQ(demo::DisplayText(row.text), row.shown);
+  }
+  EXPECT_EQ(demo::TextWidth(u"a\u4e2d\u0301b"), 4);
+}
+
+}  // namespace
