@@ -24,10 +24,9 @@ struct Request {
 
 enum class Examined { kAccepted, kRefused, kHelpShown };
 
-// Writes an error after the prefix; the format takes at most one argument.
+// Reports a refused argument or combination; the command then ends with 1.
 int32_t Refuse(const char16_t* format, const char16_t* argument = nullptr) {
-  ErrorPrefix();
-  Qprintf(StandardError(), format, argument);
+  ReportError(format, argument);
   return 1;
 }
 

@@ -14,8 +14,7 @@ int32_t FileToUri(char16_t* buffer, int32_t safePercent) {
   platform::DWORD length = MAX_ARG_LEN;
   TrimWhitespace(buffer);
   if (buffer[0] == u'\0') {
-    ErrorPrefix();
-    Qprintf(StandardError(), u"Missing filename\r\n");
+    ReportError(u"Missing filename\r\n");
     return -1;
   }
   QueryTrueName(buffer, scratch);
@@ -23,8 +22,7 @@ int32_t FileToUri(char16_t* buffer, int32_t safePercent) {
   TextCopy(buffer, MAX_ARG_LEN, scratch);
   const platform::HRESULT result = platform::UrlCreateFromPathW(buffer, scratch, &length, 0);
   if (result != platform::S_OK && result != platform::S_FALSE) {
-    ErrorPrefix();
-    Qprintf(StandardError(), u"No data returned\r\n");
+    ReportError(u"No data returned\r\n");
     return -1;
   }
   scratch[CountOf(scratch) - 1] = u'\0';

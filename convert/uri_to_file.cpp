@@ -19,8 +19,7 @@ PLUGIN_EXPORT int f_uri2file(char16_t* buffer) {
   platform::DWORD length = MAX_ARG_LEN;
   TrimWhitespace(buffer);
   if (buffer[0] == u'\0') {
-    ErrorPrefix();
-    Qprintf(StandardError(), u"Missing string\r\n");
+    ReportError(u"Missing string\r\n");
     return -1;
   }
   for (char16_t* c = buffer; *c != u'\0'; ++c) {
@@ -34,14 +33,12 @@ PLUGIN_EXPORT int f_uri2file(char16_t* buffer) {
   }
   scratch[CountOf(scratch) - 1] = u'\0';
   if (scratch[0] == u'\0') {
-    ErrorPrefix();
-    Qprintf(StandardError(), u"No data returned\r\n");
+    ReportError(u"No data returned\r\n");
     return -1;
   }
   const bool quoted = CountQuoteTriggers(scratch) != 0;
   if (quoted && TextLength(scratch) + 2 > MAX_ARG_LEN - 1) {
-    ErrorPrefix();
-    Qprintf(StandardError(), u"Error: the file name is too long to return in quotes\r\n");
+    ReportError(u"Error: the file name is too long to return in quotes\r\n");
     return -1;
   }
   buffer[0] = u'\0';

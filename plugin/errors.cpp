@@ -25,6 +25,11 @@ void ErrorPrefix() {
   Qprintf(StandardError(), u"%s", buffer);
 }
 
+void ReportError(const char16_t* format, const char16_t* argument) {
+  ErrorPrefix();
+  Qprintf(StandardError(), format, argument);
+}
+
 // Asks Windows for the code's message on one line (the width mask keeps line
 // breaks out), falls back to "Error <code>" in signed decimal, and removes the
 // trailing white space Windows leaves.

@@ -6,7 +6,7 @@ namespace support {
 
 namespace {
 
-struct Spec {
+struct Conversion {
   bool leftAlign = false;
   bool zeroPad = false;
   bool plusSign = false;
@@ -17,14 +17,14 @@ struct Spec {
   enum class Size { kDefault, kShort, kLong, kLongLong, kPointer } size = Size::kDefault;
 };
 
-void Pad(std::u16string& out, const std::u16string& body, const Spec& spec, size_t signLength) {
-  const size_t width = spec.width > 0 ? static_cast<size_t>(spec.width) : 0;
+void Pad(std::u16string& out, const std::u16string& body, const Conversion& conversion, size_t signLength) {
+  const size_t width = conversion.width > 0 ? static_cast<size_t>(conversion.width) : 0;
   if (body.size() >= width) {
     out += body;
-  } else if (spec.leftAlign) {
+  } else if (conversion.leftAlign) {
     out += body;
     out.append(width - body.size(), u' ');
-  } else if (spec.zeroPad) {
+  } else if (conversion.zeroPad) {
     out.append(body, 0, signLength);
     out.append(width - body.size(), u'0');
     out.append(body, signLength, std::u16string::npos);
@@ -44,25 +44,25 @@ std::u16string Digits(uint64_t value, unsigned base, bool upper) {
   return text;
 }
 
-void FormatInteger(std::u16string& out, const Spec& spec, char16_t type, va_list& arguments) {
+void FormatInteger(std::u16string& out, const Conversion& conversion, char16_t type, va_list& arguments) {
   const bool isSigned = type == u'd' || type == u'i';
   uint64_t magnitude = 0;
   bool negative = false;
   if (isSigned) {
     int64_t value = 0;
-    switch (spec.size) {
-      case Spec::Size::kLongLong:
-      case Spec::Size::kPointer: value = va_arg(arguments, long long); break;
-      case Spec::Size::kShort: value = static_cast<short>(va_arg(arguments, int)); break;
+    switch (conversion.size) {
+      case Conversion::Size::kLongLong:
+      case Conversion::Size::kPointer: value = va_arg(arguments, long long); break;
+      case Conversion::Size::kShort: value = static_cast<short>(va_arg(arguments, int)); break;
       default: value = va_arg(arguments, int); break;
     }
     negative = value < 0;
     magnitude = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
   } else {
-    switch (spec.size) {
-      case Spec::Size::kLongLong:
-      case Spec::Size::kPointer: magnitude = va_arg(arguments, unsigned long long); break;
-      case Spec::Size::kShort:
+    switch (conversion.size) {
+      case Conversion::Size::kLongLong:
+      case Conversion::Size::kPointer: magnitude = va_arg(arguments, unsigned long long); break;
+      case Conversion::Size::kShort:
         magnitude = static_cast<unsigned short>(va_arg(arguments, unsigned int));
         break;
       default: magnitude = va_arg(arguments, unsigned int); break;
@@ -70,28 +70,28 @@ void FormatInteger(std::u16string& out, const Spec& spec, char16_t type, va_list
   }
   const unsigned base = (type == u'x' || type == u'X') ? 16 : (type == u'o' ? 8 : 10);
   std::u16string digits = Digits(magnitude, base, type == u'X');
-  if (spec.precision >= 0 && digits.size() < static_cast<size_t>(spec.precision)) {
-    digits.insert(0, static_cast<size_t>(spec.precision) - digits.size(), u'0');
+  if (conversion.precision >= 0 && digits.size() < static_cast<size_t>(conversion.precision)) {
+    digits.insert(0, static_cast<size_t>(conversion.precision) - digits.size(), u'0');
   }
-  if (spec.precision == 0 && magnitude == 0) digits.clear();
+  if (conversion.precision == 0 && magnitude == 0) digits.clear();
   std::u16string prefix;
   if (negative) {
     prefix = u"-";
-  } else if (isSigned && spec.plusSign) {
+  } else if (isSigned && conversion.plusSign) {
     prefix = u"+";
-  } else if (isSigned && spec.spaceSign) {
+  } else if (isSigned && conversion.spaceSign) {
     prefix = u" ";
-  } else if (spec.alternate && magnitude != 0 && base == 16) {
+  } else if (conversion.alternate && magnitude != 0 && base == 16) {
     prefix = type == u'X' ? u"0X" : u"0x";
-  } else if (spec.alternate && base == 8) {
+  } else if (conversion.alternate && base == 8) {
     prefix = u"0";
   }
-  Spec padding = spec;
-  padding.zeroPad = spec.zeroPad && spec.precision < 0;
+  Conversion padding = conversion;
+  padding.zeroPad = conversion.zeroPad && conversion.precision < 0;
   Pad(out, prefix + digits, padding, prefix.size());
 }
 
-void FormatString(std::u16string& out, const Spec& spec, bool narrow, va_list& arguments) {
+void FormatString(std::u16string& out, const Conversion& conversion, bool narrow, va_list& arguments) {
   std::u16string text;
   if (narrow) {
     const char* value = va_arg(arguments, const char*);
@@ -101,10 +101,10 @@ void FormatString(std::u16string& out, const Spec& spec, bool narrow, va_list& a
     const char16_t* value = va_arg(arguments, const char16_t*);
     text = value != nullptr ? value : u"(null)";
   }
-  if (spec.precision >= 0 && text.size() > static_cast<size_t>(spec.precision)) {
-    text.resize(static_cast<size_t>(spec.precision));
+  if (conversion.precision >= 0 && text.size() > static_cast<size_t>(conversion.precision)) {
+    text.resize(static_cast<size_t>(conversion.precision));
   }
-  Spec padding = spec;
+  Conversion padding = conversion;
   padding.zeroPad = false;
   Pad(out, text, padding, 0);
 }
@@ -123,54 +123,54 @@ std::u16string FormatWide(const char16_t* format, va_list arguments) {
       continue;
     }
     const char16_t* start = p++;
-    Spec spec;
+    Conversion conversion;
     for (;; ++p) {
-      if (*p == u'-') spec.leftAlign = true;
-      else if (*p == u'0') spec.zeroPad = true;
-      else if (*p == u'+') spec.plusSign = true;
-      else if (*p == u' ') spec.spaceSign = true;
-      else if (*p == u'#') spec.alternate = true;
+      if (*p == u'-') conversion.leftAlign = true;
+      else if (*p == u'0') conversion.zeroPad = true;
+      else if (*p == u'+') conversion.plusSign = true;
+      else if (*p == u' ') conversion.spaceSign = true;
+      else if (*p == u'#') conversion.alternate = true;
       else break;
     }
     if (*p == u'*') {
-      spec.width = va_arg(args, int);
-      if (spec.width < 0) {
-        spec.leftAlign = true;
-        spec.width = -spec.width;
+      conversion.width = va_arg(args, int);
+      if (conversion.width < 0) {
+        conversion.leftAlign = true;
+        conversion.width = -conversion.width;
       }
       ++p;
     } else {
-      for (; *p >= u'0' && *p <= u'9'; ++p) spec.width = spec.width * 10 + (*p - u'0');
+      for (; *p >= u'0' && *p <= u'9'; ++p) conversion.width = conversion.width * 10 + (*p - u'0');
     }
     if (*p == u'.') {
       ++p;
-      spec.precision = 0;
+      conversion.precision = 0;
       if (*p == u'*') {
-        spec.precision = va_arg(args, int);
+        conversion.precision = va_arg(args, int);
         ++p;
       } else {
-        for (; *p >= u'0' && *p <= u'9'; ++p) spec.precision = spec.precision * 10 + (*p - u'0');
+        for (; *p >= u'0' && *p <= u'9'; ++p) conversion.precision = conversion.precision * 10 + (*p - u'0');
       }
     }
     bool narrow = false;
     if (*p == u'h') {
-      spec.size = Spec::Size::kShort;
+      conversion.size = Conversion::Size::kShort;
       narrow = true;
       ++p;
     } else if (*p == u'l') {
       ++p;
-      spec.size = Spec::Size::kLong;
+      conversion.size = Conversion::Size::kLong;
       if (*p == u'l') {
-        spec.size = Spec::Size::kLongLong;
+        conversion.size = Conversion::Size::kLongLong;
         ++p;
       }
     } else if (p[0] == u'I' && p[1] == u'6' && p[2] == u'4') {
-      spec.size = Spec::Size::kLongLong;
+      conversion.size = Conversion::Size::kLongLong;
       p += 3;
     } else if (p[0] == u'I' && p[1] == u'3' && p[2] == u'2') {
       p += 3;
     } else if (*p == u'I') {
-      spec.size = Spec::Size::kPointer;
+      conversion.size = Conversion::Size::kPointer;
       ++p;
     }
     const char16_t type = *p;
@@ -180,19 +180,19 @@ std::u16string FormatWide(const char16_t* format, va_list arguments) {
       case u'u':
       case u'x':
       case u'X':
-      case u'o': FormatInteger(out, spec, type, args); break;
+      case u'o': FormatInteger(out, conversion, type, args); break;
       case u'c':
       case u'C': {
         const auto value = static_cast<unsigned>(va_arg(args, int));
         const bool narrowChar = narrow || type == u'C';
-        Spec padding = spec;
+        Conversion padding = conversion;
         padding.zeroPad = false;
         Pad(out, std::u16string(1, static_cast<char16_t>(narrowChar ? value & 0xFF : value & 0xFFFF)),
             padding, 0);
         break;
       }
-      case u's': FormatString(out, spec, narrow, args); break;
-      case u'S': FormatString(out, spec, true, args); break;
+      case u's': FormatString(out, conversion, narrow, args); break;
+      case u'S': FormatString(out, conversion, true, args); break;
       case u'%': out += u'%'; break;
       case u'\0':
         out.append(start, p);
