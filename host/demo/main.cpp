@@ -4,6 +4,7 @@
 //   marivex-host [--plugin FILE] [--no-plugin] [--host-version TEXT]
 //                [--transient] [-c COMMAND | BATCHFILE [ARGS...]]
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <optional>
@@ -60,6 +61,24 @@ bool ParseOptions(int argc, char** argv, Options& options) {
   return true;
 }
 
+// The demo keeps the machine-wide setting beside the user's, in the user's
+// state folder, rather than in a system folder; MARIVEX_REGISTRY_HKLM still
+// chooses another file.
+void ChooseMachineRegistry() {
+  if (std::getenv("MARIVEX_REGISTRY_HKLM") != nullptr) return;
+  const char* state = std::getenv("XDG_STATE_HOME");
+  const char* home = std::getenv("HOME");
+  std::string folder;
+  if (state != nullptr && state[0] == '/') {
+    folder = state;
+  } else if (home != nullptr && home[0] == '/') {
+    folder = std::string(home) + "/.local/state";
+  } else {
+    return;
+  }
+  setenv("MARIVEX_REGISTRY_HKLM", (folder + "/marivex/HKLM.registry").c_str(), 0);
+}
+
 // The version the host reports in %_4ver, which decides how it reports keys.
 std::u16string HostVersion() {
   char16_t version[64] = {};
@@ -111,6 +130,7 @@ int main(int argc, char** argv) {
     Usage();
     return 2;
   }
+  ChooseMachineRegistry();
   if (!options.hostVersion.empty()) HostSetVersion(support::ToUtf16(options.hostVersion).c_str());
   const demo::KeyScheme scheme = demo::KeySchemeOfHostVersion(HostVersion());
   // The asterisk sound is the terminal's bell; a message box is a framed text.
