@@ -16,8 +16,14 @@ platform::WORD WindowsType(char16_t c) {
 
 }  // namespace
 
-bool IsWindowsWhiteSpace(char16_t c) { return (WindowsType(c) & platform::C1_SPACE) != 0; }
+bool IsWindowsWhiteSpace(char16_t c) {
+  return (WindowsType(c) & platform::C1_SPACE) != 0;
+}
 
-bool IsWindowsControl(char16_t c) { return (WindowsType(c) & platform::C1_CNTRL) != 0; }
+bool IsWindowsControl(char16_t c) {
+  return (WindowsType(c) & platform::C1_CNTRL) != 0;
+}
 
-bool IsWindowsLetter(char16_t c) { return (WindowsType(c) & platform::C1_ALPHA) != 0; }
+bool IsWindowsLetter(char16_t c) {
+  return (WindowsType(c) & platform::C1_ALPHA) != 0;
+}

@@ -78,8 +78,7 @@ std::u16string CanonicalName(std::u16string_view name) {
   const ShellState& state = State();
   if (text.size() >= 2 && IsSeparator(text[0]) && IsSeparator(text[1])) {
     // \\server\share\rest: the server and share form the root.
-    std::vector<std::u16string_view> parts =
-        SplitComponents(std::u16string_view(text).substr(2));
+    std::vector<std::u16string_view> parts = SplitComponents(std::u16string_view(text).substr(2));
     std::u16string root = u"\\";
     size_t rootParts = 0;
     while (rootParts < 2 && rootParts < parts.size()) {

@@ -56,7 +56,9 @@ constexpr std::array<bool, 0x100> kEscapedBelow0100 = [] {
 // delimiters and unsafe characters of URLs, and every character from U+007F to
 // U+00FF (as one Latin-1 byte). "?" starts a query and is never escaped; the
 // characters above U+00FF are left as they are.
-bool NeedsEscape(char16_t c) { return c < kEscapedBelow0100.size() && kEscapedBelow0100[c]; }
+bool NeedsEscape(char16_t c) {
+  return c < kEscapedBelow0100.size() && kEscapedBelow0100[c];
+}
 
 constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
 
