@@ -42,6 +42,16 @@ inline std::u16string UriOf(const std::u16string& name) {
   return uri;
 }
 
+// What @FILE2URI gives for such a name: its URI with each "%" doubled.
+inline std::u16string DoubledUri(const std::u16string& name) {
+  std::u16string out;
+  for (char16_t c : UriOf(name)) {
+    out += c;
+    if (c == u'%') out += u'%';
+  }
+  return out;
+}
+
 // A file URI of exactly length characters (at least 12) with nothing to
 // decode: "file:///C:/" and folders named "folder1".
 inline std::u16string MakeUri(size_t length) {

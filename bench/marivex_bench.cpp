@@ -39,6 +39,7 @@ extern "C" int marivexkey(char16_t* text);
 namespace {
 
 using bench::ConversionNames;
+using bench::DoubledUri;
 using bench::GrowthLengths;
 using bench::MakeName;
 using bench::MakeUri;
@@ -98,7 +99,7 @@ void Add(const std::string& name, Op op) {
                      }});
 }
 
-// The floor of a path: the same refill as the case (none for an empty
+// The floor of a path: the same refill as the case (none for a null
 // target), a memset of each buffer the path clears (sizes in bytes), and one
 // memcpy pass over the input.
 void AddFloor(const std::string& name, char16_t* refillTarget, const std::u16string& input,
@@ -119,16 +120,6 @@ constexpr size_t kArgBytes = MAX_ARG_LEN * sizeof(char16_t);
 constexpr size_t kLineBytes = MAX_LINE_LEN * sizeof(char16_t);
 size_t BytesOf(const std::u16string& text) {
   return text.size() * sizeof(char16_t);
-}
-
-// What @FILE2URI gives for a name made by the inputs: its URI, "%" doubled.
-std::u16string DoubledUri(const std::u16string& name) {
-  std::u16string out;
-  for (char16_t c : UriOf(name)) {
-    out += c;
-    if (c == u'%') out += u'%';
-  }
-  return out;
 }
 
 // ---- The conversion functions ----------------------------------------------

@@ -70,15 +70,6 @@ double NsPerCall(Op op) {
   return best;
 }
 
-std::u16string DoubledUri(const std::u16string& name) {
-  std::u16string out;
-  for (char16_t c : bench::UriOf(name)) {
-    out += c;
-    if (c == u'%') out += u'%';
-  }
-  return out;
-}
-
 // The floor of either export, as natively: the refill, clearing the one
 // 8,192-character scratch buffer, and one pass over the input.
 double FloorNs(const std::u16string& input) {
@@ -120,7 +111,7 @@ int main() {
   const char* separator = "";
   for (const auto& [label, name] : bench::ConversionNames()) {
     Refill(name);
-    if (!Check("f_file2uri", file2uri(argument), DoubledUri(name))) return 1;
+    if (!Check("f_file2uri", file2uri(argument), bench::DoubledUri(name))) return 1;
     const double exportNs = NsPerCall([&, name = name] {
       Refill(name);
       file2uri(argument);
