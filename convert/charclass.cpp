@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr char16_t kFirstWindowsClassified = 0x0100;
 constexpr char16_t kNoClass = 0xFFFF;
 
 // Windows' CT_CTYPE1 type of a character above U+00FF.
@@ -17,20 +16,14 @@ platform::WORD WindowsType(char16_t c) {
 
 }  // namespace
 
-bool IsWhiteSpace(char16_t c) {
-  if (c < kFirstWindowsClassified) return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0xA0;
+bool IsWindowsWhiteSpace(char16_t c) {
   return (WindowsType(c) & platform::C1_SPACE) != 0;
 }
 
-bool IsControl(char16_t c) {
-  if (c < kFirstWindowsClassified) return c <= 0x1F || (c >= 0x7F && c <= 0x9F);
+bool IsWindowsControl(char16_t c) {
   return (WindowsType(c) & platform::C1_CNTRL) != 0;
 }
 
-bool IsLetter(char16_t c) {
-  if (c < kFirstWindowsClassified) {
-    return (c >= 0x41 && c <= 0x5A) || (c >= 0x61 && c <= 0x7A) || (c >= 0xC0 && c <= 0xD6) ||
-           (c >= 0xD8 && c <= 0xF6) || c >= 0xF8;
-  }
+bool IsWindowsLetter(char16_t c) {
   return (WindowsType(c) & platform::C1_ALPHA) != 0;
 }

@@ -36,14 +36,19 @@ PLUGIN_EXPORT int f_uri2file(char16_t* buffer) {
     ReportError(u"No data returned\r\n");
     return -1;
   }
+  const size_t nameLength = TextLength(scratch);
   const bool quoted = CountQuoteTriggers(scratch) != 0;
-  if (quoted && TextLength(scratch) + 2 > MAX_ARG_LEN - 1) {
+  if (quoted && nameLength + 2 > MAX_ARG_LEN - 1) {
     ReportError(u"Error: the file name is too long to return in quotes\r\n");
     return -1;
   }
-  buffer[0] = u'\0';
-  if (quoted) TextAppend(buffer, MAX_ARG_LEN, u"\"");
-  TextAppend(buffer, MAX_ARG_LEN, scratch);
-  if (quoted) TextAppend(buffer, MAX_ARG_LEN, u"\"");
+  // The name's length is known and fits, quotes included, so it is copied as
+  // one block rather than appended piece by piece.
+  size_t end = 0;
+  if (quoted) buffer[end++] = u'"';
+  for (size_t i = 0; i < nameLength; ++i) buffer[end + i] = scratch[i];
+  end += nameLength;
+  if (quoted) buffer[end++] = u'"';
+  buffer[end] = u'\0';
   return 0;
 }

@@ -13,27 +13,27 @@ bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
 
 bool IsDriveLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
 
-std::vector<std::u16string> SplitComponents(std::u16string_view path) {
-  std::vector<std::u16string> parts;
-  std::u16string part;
-  for (char16_t c : path) {
-    if (IsSeparator(c)) {
-      if (!part.empty()) parts.push_back(std::move(part));
-      part.clear();
-    } else {
-      part += c;
+// The components of a path, as views into it: the non-empty texts between
+// separators.
+std::vector<std::u16string_view> SplitComponents(std::u16string_view path) {
+  std::vector<std::u16string_view> parts;
+  size_t start = 0;
+  for (size_t i = 0; i <= path.size(); ++i) {
+    if (i == path.size() || IsSeparator(path[i])) {
+      if (i > start) parts.push_back(path.substr(start, i - start));
+      start = i + 1;
     }
   }
-  if (!part.empty()) parts.push_back(std::move(part));
   return parts;
 }
 
-bool AllDots(const std::u16string& part) { return part.find_first_not_of(u'.') == part.npos; }
+bool AllDots(std::u16string_view part) { return part.find_first_not_of(u'.') == part.npos; }
 
 // Applies ".", ".." and longer runs of dots to a list of components.
-std::vector<std::u16string> Resolve(const std::vector<std::u16string>& parts) {
-  std::vector<std::u16string> resolved;
-  for (const auto& part : parts) {
+std::vector<std::u16string_view> Resolve(const std::vector<std::u16string_view>& parts) {
+  std::vector<std::u16string_view> resolved;
+  resolved.reserve(parts.size());
+  for (const auto part : parts) {
     if (AllDots(part)) {
       for (size_t up = part.size() - 1; up > 0 && !resolved.empty(); --up) resolved.pop_back();
     } else {
@@ -41,16 +41,20 @@ std::vector<std::u16string> Resolve(const std::vector<std::u16string>& parts) {
     }
   }
   if (!resolved.empty()) {
-    std::u16string& last = resolved.back();
+    std::u16string_view& last = resolved.back();
     const size_t keep = last.find_last_not_of(u". ");
-    if (keep != last.npos) last.resize(keep + 1);
+    if (keep != last.npos) last = last.substr(0, keep + 1);
   }
   return resolved;
 }
 
-std::u16string Join(const std::u16string& root, const std::vector<std::u16string>& parts) {
-  std::u16string path = root;
-  for (const auto& part : parts) {
+std::u16string Join(std::u16string_view root, const std::vector<std::u16string_view>& parts) {
+  size_t length = root.size();
+  for (const auto part : parts) length += 1 + part.size();
+  std::u16string path;
+  path.reserve(length);
+  path += root;
+  for (const auto part : parts) {
     path += u'\\';
     path += part;
   }
@@ -59,8 +63,11 @@ std::u16string Join(const std::u16string& root, const std::vector<std::u16string
 
 }  // namespace
 
+// Components are views into the unquoted name and the current directory, so
+// a name is copied once more only when it is joined again.
 std::u16string CanonicalName(std::u16string_view name) {
   std::u16string text;
+  text.reserve(name.size());
   for (char16_t c : name) {
     if (c != u'"') text += c;
   }
@@ -71,10 +78,13 @@ std::u16string CanonicalName(std::u16string_view name) {
   const ShellState& state = State();
   if (text.size() >= 2 && IsSeparator(text[0]) && IsSeparator(text[1])) {
     // \\server\share\rest: the server and share form the root.
-    std::vector<std::u16string> parts = SplitComponents(std::u16string_view(text).substr(2));
+    std::vector<std::u16string_view> parts = SplitComponents(std::u16string_view(text).substr(2));
     std::u16string root = u"\\";
     size_t rootParts = 0;
-    while (rootParts < 2 && rootParts < parts.size()) root += u"\\" + parts[rootParts++];
+    while (rootParts < 2 && rootParts < parts.size()) {
+      root += u'\\';
+      root += parts[rootParts++];
+    }
     parts.erase(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(rootParts));
     return Join(root, Resolve(parts));
   }
@@ -84,14 +94,14 @@ std::u16string CanonicalName(std::u16string_view name) {
     drive = host::UpperAscii(text.substr(0, 1))[0];
     rest.remove_prefix(2);
   }
-  std::vector<std::u16string> parts;
+  std::vector<std::u16string_view> parts;
   if (rest.empty() || !IsSeparator(rest[0])) {
     const auto current = state.directories.find(drive);
     if (current != state.directories.end()) parts = SplitComponents(current->second);
   }
-  for (auto& part : SplitComponents(rest)) parts.push_back(std::move(part));
+  for (const auto part : SplitComponents(rest)) parts.push_back(part);
   const std::u16string root{drive, u':'};
-  const std::vector<std::u16string> resolved = Resolve(parts);
+  const std::vector<std::u16string_view> resolved = Resolve(parts);
   return resolved.empty() ? root + u"\\" : Join(root, resolved);
 }
 

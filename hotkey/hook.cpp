@@ -138,10 +138,13 @@ int32_t ConvertWordAtCursor(KeystrokeRecord* record) {
   for (size_t i = 0; i < wordLength; ++i) rebuilt[wordStart + i] = word[i];
   const size_t newCursor = wordStart + wordLength;
   for (size_t i = 0; i < restLength; ++i) rebuilt[newCursor + i] = line[wordEnd + i];
-  rebuilt[newCursor + restLength] = u'\0';
+  const size_t rebuiltLength = newCursor + restLength;
+  rebuilt[rebuiltLength] = u'\0';
 
   ClearEditLine(record->line);
-  TextCopy(record->line, MAX_LINE_LEN, rebuilt);
+  // Its length is known and checked against the line's room above, so the
+  // rebuilt text goes back as one block, terminator included.
+  for (size_t i = 0; i <= rebuiltLength; ++i) record->line[i] = rebuilt[i];
   record->cursor = record->line + newCursor;
   record->redraw = 1;
   SwallowKey(record);

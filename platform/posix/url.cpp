@@ -2,6 +2,9 @@
 // Windows' results, lengths and HRESULTs character for character. The rules
 // below are what Windows does, observed row by row in tests/data/url_corpus.txt;
 // several of them are surprising, and the corpus has a row for each.
+#include <array>
+#include <cstddef>
+
 #include "platform/platform.h"
 #include "platform/posix/url_writer.h"
 
@@ -36,16 +39,25 @@ bool StartsWithIgnoringCase(const char16_t* text, const char16_t* prefix) {
   return true;
 }
 
+// The delimiters and unsafe characters of URLs that a path's URL escapes.
+constexpr char16_t kEscapedPunctuation[] = u"\"#%&<>[]^`{|}";
+
+// Which characters below U+0100 a path's URL carries as %XX, from the rule in
+// NeedsEscape, worked out once: the conversion asks for every character of
+// the path, twice.
+constexpr std::array<bool, 0x100> kEscapedBelow0100 = [] {
+  std::array<bool, 0x100> escaped{};
+  for (size_t c = 0; c < escaped.size(); ++c) escaped[c] = c <= 0x20 || c >= 0x7F;
+  for (const char16_t* p = kEscapedPunctuation; *p != u'\0'; ++p) escaped[*p] = true;
+  return escaped;
+}();
+
 // The characters that a path's URL carries as %XX: controls, the blank, the
 // delimiters and unsafe characters of URLs, and every character from U+007F to
 // U+00FF (as one Latin-1 byte). "?" starts a query and is never escaped; the
 // characters above U+00FF are left as they are.
 bool NeedsEscape(char16_t c) {
-  if (c <= 0x20 || (c >= 0x7F && c <= 0xFF)) return true;
-  for (const char16_t* escaped = u"\"#%&<>[]^`{|}"; *escaped != u'\0'; ++escaped) {
-    if (c == *escaped) return true;
-  }
-  return false;
+  return c < kEscapedBelow0100.size() && kEscapedBelow0100[c];
 }
 
 constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
