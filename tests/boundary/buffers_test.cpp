@@ -249,4 +249,26 @@ TEST_F(NameBoundsTest, EveryKeyNameFitsTheNameBuffer) {
   EXPECT_LT(longest, 64u);
 }
 
+// ListKeyNames builds each line in a name buffer and would cut it at 1,023
+// characters; every line of either table stays far below that.
+TEST_F(NameBoundsTest, EveryListedLineFitsTheNameBuffer) {
+  testing_support::ForBothSchemes([&](const auto& keys, const auto&) {
+    HostReset();
+    testing_support::OutputCapture output;
+    ListKeyNames();
+    const std::u16string& text = output.Out();
+    size_t lines = 0;
+    size_t longest = 0;
+    for (size_t start = 0; start < text.size();) {
+      const size_t end = text.find(u"\r\n", start);
+      ASSERT_NE(end, std::u16string::npos);
+      longest = std::max(longest, end - start);
+      ++lines;
+      start = end + 2;
+    }
+    EXPECT_EQ(lines, std::size(keys));
+    EXPECT_LT(longest, 256u);
+  });
+}
+
 }  // namespace
