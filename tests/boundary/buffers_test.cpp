@@ -50,7 +50,9 @@ struct Guarded {
   std::u16string storage;
 };
 
-std::u16string Repeat(size_t count, char16_t c) { return std::u16string(count, c); }
+std::u16string Repeat(size_t count, char16_t c) {
+  return std::u16string(count, c);
+}
 
 // ---- The host's argument buffer of the variable functions (8,192) ----------
 
@@ -166,9 +168,9 @@ TEST_F(CommandTextBoundsTest, OneWordAroundTheTextCapacity) {
     output.Clear();
     std::u16string text = Repeat(length, u'x');
     EXPECT_EQ(command(text.data()), 1);
-    const std::u16string expected =
-        length < MAX_ARG_LEN ? u"Unknown key name: \"" + Repeat(length, u'X') + u"\"\r\n"
-                             : u"Buffer overflow: b = 8191, MAX_ARG_LEN = 8192 \r\n";
+    const std::u16string expected = length < MAX_ARG_LEN
+                                        ? u"Unknown key name: \"" + Repeat(length, u'X') + u"\"\r\n"
+                                        : u"Buffer overflow: b = 8191, MAX_ARG_LEN = 8192 \r\n";
     EXPECT_EQ(output.Err(), u"Marivex plugin: " + expected);
   }
 }

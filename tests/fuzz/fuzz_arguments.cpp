@@ -25,7 +25,8 @@ void CheckArray(int32_t result) {
     const int32_t length = argLengths[j];
     Check(argument != nullptr, "an argument has no pointer");
     Check(length >= 0, "an argument has a negative length");
-    Check(argument >= earliest && argument < end, "an argument starts outside argText or out of order");
+    Check(argument >= earliest && argument < end,
+          "an argument starts outside argText or out of order");
     Check(length < end - argument, "an argument runs past argText");
     Check(argument[length] == u'\0', "an argument is not terminated at its length");
     for (int32_t i = 0; i < length; ++i) {
@@ -34,7 +35,8 @@ void CheckArray(int32_t result) {
       Check(c != u'"', "an argument kept a double quote");
       Check(!(c >= u'a' && c <= u'z'), "an argument kept a lower-case letter");
     }
-    Check(length == 0 || !IsWhiteSpace(argument[length - 1]), "an argument kept trailing white space");
+    Check(length == 0 || !IsWhiteSpace(argument[length - 1]),
+          "an argument kept trailing white space");
     earliest = argument + length + 1;
   }
   for (size_t j = static_cast<size_t>(argCount); j < MAX_ARGS; ++j) {

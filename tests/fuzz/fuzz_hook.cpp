@@ -33,7 +33,9 @@ constexpr uint8_t kRedrawSet = 64;
 int clears = 0;
 int sounds = 0;
 
-void CountClear(const char16_t*, void*) { ++clears; }
+void CountClear(const char16_t*, void*) {
+  ++clears;
+}
 
 // The code the host gives: any value, or often one that the modifiers and
 // the hotkey make a match, so that the fuzzer spends its time converting.
@@ -98,7 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(result == 0, "the hook returned other than 0");
   line.CheckGuard("the hook wrote past the host's line");
   label.CheckGuard("the hook wrote past the key label");
-  for (int32_t i = 0; i < 5; ++i) Check(record.hostData[i] == 0x5A5A0000 + i, "the hook wrote the host's data");
+  for (int32_t i = 0; i < 5; ++i)
+    Check(record.hostData[i] == 0x5A5A0000 + i, "the hook wrote the host's data");
   Check(record.line == recordBefore.line, "the hook moved the line");
   Check(record.keyLabel == recordBefore.keyLabel, "the hook moved the label");
   Check(clears + sounds <= 1, "the hook both cleared the line and gave up, or did either twice");

@@ -35,8 +35,8 @@ int ReadBatchFile(const char16_t* path, const char** bytes, size_t* size, void*)
   const size_t slash = name.find_last_of(u"\\/:");
   if (slash != std::u16string::npos) name.erase(0, slash + 1);
   for (char16_t& c : name) c = AsciiUpper(c);
-  if (++batchReads > kMaxBatchReads || name.size() != 5 || name.substr(1) != u".BTM" || name[0] < u'A' ||
-      name[0] >= u'A' + static_cast<char16_t>(batchFiles.size())) {
+  if (++batchReads > kMaxBatchReads || name.size() != 5 || name.substr(1) != u".BTM" ||
+      name[0] < u'A' || name[0] >= u'A' + static_cast<char16_t>(batchFiles.size())) {
     return 0;
   }
   const std::string& file = batchFiles[name[0] - u'A'];

@@ -105,10 +105,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckErrors(output.err);
   Check(code == 0 || !output.err.empty(), "MARIVEXKEY failed without a message");
   if (output.out.find(u"Settings saved to the registry (HKCU") != std::u16string::npos) {
-    Check(SavedHotkey(platform::HKEY_CURRENT_USER) == currentHotkey, "HKCU does not hold the saved hotkey");
+    Check(SavedHotkey(platform::HKEY_CURRENT_USER) == currentHotkey,
+          "HKCU does not hold the saved hotkey");
   }
   if (output.out.find(u"Settings saved to the registry (HKLM") != std::u16string::npos) {
-    Check(SavedHotkey(platform::HKEY_LOCAL_MACHINE) == currentHotkey, "HKLM does not hold the saved hotkey");
+    Check(SavedHotkey(platform::HKEY_LOCAL_MACHINE) == currentHotkey,
+          "HKLM does not hold the saved hotkey");
   }
   return 0;
 }

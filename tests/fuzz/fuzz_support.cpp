@@ -97,14 +97,17 @@ void Collect(int stream, const char16_t* text, size_t length, void*) {
 void PrepareHost() {
   if (!registryFolder.empty()) return;
   // Memory-backed where there is such a folder: saves flush their files.
-  const std::filesystem::path base =
-      std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
+  const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
+                                         ? "/dev/shm"
+                                         : std::filesystem::temp_directory_path();
   std::string folder = (base / "marivex-fuzz-XXXXXX").string();
   Check(mkdtemp(folder.data()) != nullptr, "cannot make a temporary folder");
   registryFolder = folder;
   std::atexit(RemoveRegistryFolder);
-  standin::SetRegistryFile(platform::HKEY_CURRENT_USER, (registryFolder / "HKCU.registry").string());
-  standin::SetRegistryFile(platform::HKEY_LOCAL_MACHINE, (registryFolder / "HKLM.registry").string());
+  standin::SetRegistryFile(platform::HKEY_CURRENT_USER,
+                           (registryFolder / "HKCU.registry").string());
+  standin::SetRegistryFile(platform::HKEY_LOCAL_MACHINE,
+                           (registryFolder / "HKLM.registry").string());
   standin::SetRegistryReadOnly(platform::HKEY_CURRENT_USER, false);
   standin::SetRegistryReadOnly(platform::HKEY_LOCAL_MACHINE, false);
   standin::SetMessageBoxHandler([](const char16_t*, const char16_t*, platform::UINT) { return 1; });
@@ -119,6 +122,8 @@ void ClearRegistry() {
   std::filesystem::remove(registryFolder / "HKLM.registry", ignored);
 }
 
-void CaptureOutput(Output* output) { capture = output; }
+void CaptureOutput(Output* output) {
+  capture = output;
+}
 
 }  // namespace fuzzing

@@ -32,9 +32,9 @@ TEST(UrlRoundTripTest, DrivePathsComeBack) {
       u"C:\\Temp\\a.txt",
       u"c:\\lower\\case",
       u"C:\\a b\\c  d",
-      u"C:\\100%\\%41%%",                   // "%" is escaped, so no escape is decoded
-      u"C:\\\"#&<>[]^`{|}",                 // the escaped punctuation
-      u"C:\\!$'()*+,-.;=@_~",               // punctuation kept as it is
+      u"C:\\100%\\%41%%",                     // "%" is escaped, so no escape is decoded
+      u"C:\\\"#&<>[]^`{|}",                   // the escaped punctuation
+      u"C:\\!$'()*+,-.;=@_~",                 // punctuation kept as it is
       u"C:\\\x01\x1f\x7f\u0080\u00a0\u00ff",  // controls and Latin-1 as one byte each
       u"C:\\caf\u00e9\\\u4e2d\u6587\\\u0100\uff05",
       u"C:\\a:b\\:",
