@@ -39,9 +39,9 @@ std::u16string Input::Text(size_t maxLength) {
 
 std::u16string Input::PaddedText(size_t maxLength) {
   if (Byte() != kPaddingMark) return Text(maxLength);
-  const size_t count = Word();
+  const size_t count = Word() % (std::min<size_t>(maxLength, 0xFFFF) + 1);
   const auto fill = static_cast<char16_t>(Word());
-  std::u16string text(count < maxLength ? count : maxLength, fill);
+  std::u16string text(count, fill);
   return text + Text(maxLength - text.size());
 }
 

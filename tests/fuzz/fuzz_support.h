@@ -27,7 +27,8 @@ class Input {
   std::u16string Rest() { return Text(SIZE_MAX); }
   // A text given by a header and a body, so that the fuzzer reaches long
   // texts with short inputs. The header's first byte, unless it is
-  // kPaddingMark, ends it; otherwise a count (two bytes) of a fill character
+  // kPaddingMark, ends it; otherwise a count (two bytes, taken modulo
+  // maxLength + 1, so that every length is as likely) of a fill character
   // (two bytes) follows and comes before the body. The text is read up to
   // maxLength code units. A long text costs the fuzzer milliseconds, so
   // most inputs should stay short: a fresh input has one chance in 256.
