@@ -142,6 +142,9 @@ def seeds_of_host():
         host_seed([], [key_step(0x10016, 6, 5, "type C:\\Temp\\a.txt"),
                        key_step(0x10016, 6, 10, "type file:///C:/x%%20y")]),
         host_seed(["call a.btm\r\n"], ["call a.btm"]),
+        # Found by fuzz_host: a batch file calling itself by its name written
+        # twice doubled the line at every level until memory ran out.
+        host_seed(["call %_batchname%%_batchname%\r\n"], ["call a.btm", "set x=%x%%x%"]),
         host_seed([], ["echo %@file2uri[%@uri2file[file:///C:/%%41]]", "unset x", "set"]),
     ]
 
