@@ -1,6 +1,7 @@
 // The MARIVEXKEY command: shows, sets, lists, restores and saves the hotkey.
 #include "command/arguments.h"
 #include "command/help.h"
+#include "command/marivexkey.h"
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
 #include "plugin/errors.h"

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
+
 // The safe percent sign (FULLWIDTH PERCENT SIGN), which stands in for "%" where
 // a "%" would be expanded by the shell.
 inline constexpr char16_t SAFE_PERCENT = 0xFF05;
@@ -19,3 +21,10 @@ uint32_t CountQuoteTriggers(const char16_t* text);
 // its canonical full path, in place. With safePercent 0 each "%" of the URI is
 // doubled; otherwise it becomes U+FF05. Returns 0, or -1 after writing an error.
 int32_t FileToUri(char16_t* buffer, int32_t safePercent);
+
+// The exported variable functions, as the host calls them: each takes the
+// host's argument buffer of MAX_ARG_LEN characters and leaves its result there.
+PLUGIN_EXPORT int f_file2uri(char16_t* buffer);
+PLUGIN_EXPORT int f_file2uris(char16_t* buffer);
+PLUGIN_EXPORT int f_uri2file(char16_t* buffer);
+PLUGIN_EXPORT int f_isurl(char16_t* buffer);

@@ -1,4 +1,5 @@
 // @ISURL: the kind of internet URL, as the host classifies it.
+#include "convert/convert.h"
 #include "platform/platform.h"
 #include "plugin/host.h"
 #include "plugin/text.h"

@@ -16,6 +16,11 @@ constexpr size_t kArgumentBufferLength = 8192;
 // A plug-in passes buffers of 1,024 or 8,192 characters to ExpandVariables
 // without saying which, so the host never writes more than the smaller.
 constexpr size_t kExpandVariablesCapacity = 1024;
+// The longest expanded command line, as TCC's line buffer of 65,536 holds it.
+// Without a bound, a variable set to itself twice over, or a batch file that
+// calls itself by its name twice over, doubles in length with every step
+// until memory runs out.
+constexpr size_t kMaxExpandedLength = 65535;
 
 bool IsNameCharacter(char16_t c) {
   return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
@@ -55,6 +60,13 @@ std::optional<std::u16string> InternalVariable(const std::u16string& upper) {
   if (upper == u"_DISK") return std::u16string(1, state.drive);
   if (upper == u"_?") return Decimal(state.lastExitCode);
   return std::nullopt;
+}
+
+// Refuses an expansion past the longest command line, with TCC's message.
+bool TooLong(const std::u16string& expanded) {
+  if (expanded.size() <= kMaxExpandedLength) return false;
+  Write(HOST_STDERR, u"Command line too long\r\n");
+  return true;
 }
 
 // Finds the "]" that closes the "[" at open, counting nested brackets.
@@ -145,6 +157,7 @@ bool Expand(std::u16string_view text, std::u16string& out) {
   out.clear();
   size_t i = 0;
   while (i < text.size()) {
+    if (TooLong(out)) return false;
     const char16_t c = text[i];
     if (c != u'%' || i + 1 >= text.size()) {
       out += c;
@@ -204,7 +217,7 @@ bool Expand(std::u16string_view text, std::u16string& out) {
       ++i;
     }
   }
-  return true;
+  return !TooLong(out);
 }
 
 }  // namespace host

@@ -19,8 +19,9 @@ namespace host {
 //                 args are expanded first
 // Internal variables: _batch, _batchname, _batchline, _4ver, _transient,
 // _pipe, _cwd, _cwds, _disk and _?; a variable that is set hides an internal
-// variable of the same name. Returns false when a function failed; it
-// has written its own message.
+// variable of the same name. Returns false when a function failed (it has
+// written its own message) or when the expansion would exceed 65,535
+// characters ("Command line too long").
 bool Expand(std::u16string_view text, std::u16string& out);
 
 // The value of a variable, internal or set, or nothing when it is unknown.

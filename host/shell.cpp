@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 
 #include "host/expand.h"
@@ -118,8 +120,27 @@ std::vector<std::u16string> SplitWords(std::u16string_view text) {
   return words;
 }
 
-// Runs a batch file line by line. The file is read from the real file system;
-// %_batchname shows its canonical name in the shell's own terms.
+HostBatchFileReader batchFileReader = nullptr;
+void* batchFileContext = nullptr;
+
+// The whole batch file, from the reader when one is set, otherwise from the
+// real file system. False when there is no such file.
+bool ReadBatchFile(const std::u16string& path, std::string& contents) {
+  if (batchFileReader != nullptr) {
+    const char* bytes = nullptr;
+    size_t size = 0;
+    if (batchFileReader(path.c_str(), &bytes, &size, batchFileContext) == 0) return false;
+    contents.assign(bytes != nullptr ? bytes : "", bytes != nullptr ? size : 0);
+    return true;
+  }
+  std::ifstream input(std::filesystem::path(path), std::ios::binary);
+  if (!input) return false;
+  contents.assign(std::istreambuf_iterator<char>(input), std::istreambuf_iterator<char>());
+  return true;
+}
+
+// Runs a batch file line by line; %_batchname shows its canonical name in the
+// shell's own terms.
 int RunBatch(const std::u16string& file, std::u16string_view arguments) {
   ShellState& state = State();
   if (state.batches.size() >= kMaxBatchNesting) {
@@ -130,8 +151,8 @@ int RunBatch(const std::u16string& file, std::u16string_view arguments) {
   if (!path.empty() && path.front() == u'"' && path.back() == u'"' && path.size() >= 2) {
     path = path.substr(1, path.size() - 2);
   }
-  std::ifstream input(std::filesystem::path(path), std::ios::binary);
-  if (!input) {
+  std::string contents;
+  if (!ReadBatchFile(path, contents)) {
     Error(u"Cannot open batch file \"" + path + u"\"");
     return 1;
   }
@@ -140,6 +161,7 @@ int RunBatch(const std::u16string& file, std::u16string_view arguments) {
   frame.arguments.push_back(path);
   for (auto& word : SplitWords(arguments)) frame.arguments.push_back(std::move(word));
   state.batches.push_back(std::move(frame));
+  std::istringstream input(contents);
   int code = 0;
   std::string raw;
   int lineNumber = 0;
@@ -215,6 +237,11 @@ int RunLine(std::u16string_view line) {
 }  // namespace
 
 }  // namespace host
+
+extern "C" void HostSetBatchFileReader(HostBatchFileReader reader, void* context) {
+  host::batchFileReader = reader;
+  host::batchFileContext = context;
+}
 
 extern "C" int HostExecute(const char16_t* commandLine) {
   if (commandLine == nullptr) return 0;

@@ -70,6 +70,15 @@ int HostExitRequested(int* exitCode);
 // the hook was called.
 int HostKeystroke(KeystrokeRecord* record);
 
+// Supplies batch files in place of the file system, for tests and fuzzing:
+// given the file's name as the command named it (without its quotes), the
+// reader returns 1 with the file's bytes, which stay valid until the batch
+// file has been read, or 0 when there is no such file. Without a reader
+// (null), batch files are read from the file system.
+typedef int (*HostBatchFileReader)(const char16_t* path, const char** bytes, size_t* size,
+                                   void* context);
+void HostSetBatchFileReader(HostBatchFileReader reader, void* context);
+
 // Called by ClearEditLine with the line about to be replaced.
 typedef void (*HostClearLineHandler)(const char16_t* line, void* context);
 void HostSetClearLineHandler(HostClearLineHandler handler, void* context);

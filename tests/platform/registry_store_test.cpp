@@ -195,7 +195,7 @@ TEST_F(RegistryFileTest, FirstSaveMakesTheDirectoriesAndRootsStayApart) {
 }
 
 TEST_F(RegistryFileTest, SaveKilledBeforeRenameKeepsOldValue) {
-  StoreOne();
+  const std::vector<uint8_t> before = StoreOne();
   HKEY key = Create(HKEY_CURRENT_USER, kTestKey);
   int ready[2];
   ASSERT_EQ(pipe(ready), 0);
@@ -216,8 +216,11 @@ TEST_F(RegistryFileTest, SaveKilledBeforeRenameKeepsOldValue) {
   close(ready[0]);
   EXPECT_EQ(access((HkcuFile() + ".tmp").c_str(), F_OK), 0) << "the new contents were written";
   kill(child, SIGKILL);
-  waitpid(child, nullptr, 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the writer died of the kill";
 
+  EXPECT_EQ(ReadFile(HkcuFile()), before) << "the store file is the old one, byte for byte";
   EXPECT_EQ(QueryTestKey(HKEY_CURRENT_USER, u"Hotkey"), kOne);
   // The dead writer's lock is gone with it.
   EXPECT_EQ(SetDword(key, u"Hotkey", 3), ERROR_SUCCESS);

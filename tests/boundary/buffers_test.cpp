@@ -1,0 +1,276 @@
+// Every fixed buffer at its bound: one short, exactly full and one over,
+// with a guard after the buffer that must stay untouched. Bounds that other
+// tests already hold at all three rows are left to them (the argument text
+// overflow, the word and rebuilt-line limits of the hook, key-name
+// components of 1,023 and 1,024 characters).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "command/arguments.h"
+#include "command/marivexkey.h"
+#include "convert/convert.h"
+#include "hotkey/hook.h"
+#include "hotkey/keynames.h"
+#include "hotkey/settings.h"
+#include "plugin/text.h"
+#include "tests/hotkey/key_test_support.h"
+#include "tests/support/host_session.h"
+
+#if !defined(_WIN32)
+#include "platform/posix/standin.h"
+#endif
+
+namespace {
+
+constexpr size_t kGuardLength = 16;
+constexpr char16_t kGuard = u'#';
+
+// A buffer of `capacity` characters holding text, the rest filled with "Z"
+// (and no terminator when text fills it), then a guard.
+struct Guarded {
+  Guarded(size_t capacity, const std::u16string& text)
+      : capacity(capacity), storage(capacity + kGuardLength, kGuard) {
+    std::fill(storage.begin(), storage.begin() + static_cast<std::ptrdiff_t>(capacity), u'Z');
+    std::copy(text.begin(), text.end(), storage.begin());
+    if (text.size() < capacity) storage[text.size()] = u'\0';
+  }
+  char16_t* Data() { return storage.data(); }
+  std::u16string Text() const { return storage.c_str(); }
+  bool GuardIntact() const {
+    return storage.substr(capacity) == std::u16string(kGuardLength, kGuard);
+  }
+  bool Terminated() const {
+    return std::find(storage.begin(), storage.begin() + static_cast<std::ptrdiff_t>(capacity),
+                     u'\0') != storage.begin() + static_cast<std::ptrdiff_t>(capacity);
+  }
+
+  size_t capacity;
+  std::u16string storage;
+};
+
+std::u16string Repeat(size_t count, char16_t c) {
+  return std::u16string(count, c);
+}
+
+// ---- The host's argument buffer of the variable functions (8,192) ----------
+
+class VariableFunctionBoundsTest : public testing_support::PluginTest {
+ protected:
+  struct Result {
+    int code;
+    std::u16string text;
+  };
+  Result Call(const char* name, const std::u16string& argument) {
+    const auto function = Export<VariableFunction>(name);
+    EXPECT_NE(function, nullptr) << name;
+    if (function == nullptr) return {};
+    Guarded buffer(MAX_ARG_LEN, argument);
+    const int code = function(buffer.Data());
+    EXPECT_TRUE(buffer.GuardIntact()) << name << " wrote past the buffer";
+    EXPECT_TRUE(buffer.Terminated()) << name << " left no terminator";
+    return {code, buffer.Text()};
+  }
+};
+
+// An argument of 8,190 or 8,191 characters is read whole; 8,192 leave no
+// room for the terminator, and the functions read the first 8,191.
+TEST_F(VariableFunctionBoundsTest, ArgumentFillsTheBuffer) {
+  for (const size_t length : {MAX_ARG_LEN - 2, MAX_ARG_LEN - 1, MAX_ARG_LEN}) {
+    SCOPED_TRACE(length);
+    const std::u16string url = u"http://" + Repeat(length - 7, u'h');
+    EXPECT_EQ(Call("f_isurl", url).text, u"1");
+    const std::u16string uri = u"file:///C:/" + Repeat(length - 11, u'a');
+    const Result name = Call("f_uri2file", uri);
+    EXPECT_EQ(name.code, 0);
+    EXPECT_EQ(name.text, u"C:\\" + Repeat(std::min(length, MAX_ARG_LEN - 1) - 11, u'a'));
+  }
+  EXPECT_EQ(output.Err(), u"");
+}
+
+// The URI of "C:\" and n letters has n + 11 characters: up to 8,191 it
+// comes back; at 8,192 Windows' own buffer of 8,192 cannot take it.
+TEST_F(VariableFunctionBoundsTest, UriFillsTheBuffer) {
+  static const struct {
+    size_t uriLength;
+    bool fits;
+  } kCases[] = {{MAX_ARG_LEN - 2, true}, {MAX_ARG_LEN - 1, true}, {MAX_ARG_LEN, false}};
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(row.uriLength);
+    const size_t letters = row.uriLength - 11;
+    for (const char* function : {"f_file2uri", "f_file2uris"}) {
+      SCOPED_TRACE(function);
+      output.Clear();
+      const Result result = Call(function, u"C:\\" + Repeat(letters, u'a'));
+      EXPECT_EQ(result.code, row.fits ? 0 : -1);
+      if (row.fits) {
+        EXPECT_EQ(result.text, u"file:///C:/" + Repeat(letters, u'a'));
+        EXPECT_EQ(output.Err(), u"");
+      } else {
+        EXPECT_EQ(output.Err(), u"Marivex plugin: No data returned\r\n");
+      }
+    }
+  }
+}
+
+// "C:\%" and n letters: the URI "file:///C:/%25..." has n + 14 characters,
+// n + 15 once its "%" is doubled. The doubled URI is cut to 8,191.
+TEST_F(VariableFunctionBoundsTest, DoubledUriIsCutAt8191) {
+  for (const size_t doubledLength : {MAX_ARG_LEN - 2, MAX_ARG_LEN - 1, MAX_ARG_LEN}) {
+    SCOPED_TRACE(doubledLength);
+    const size_t letters = doubledLength - 15;
+    const Result plain = Call("f_file2uri", u"C:\\%" + Repeat(letters, u'a'));
+    EXPECT_EQ(plain.code, 0);
+    const std::u16string full = u"file:///C:/%%25" + Repeat(letters, u'a');
+    EXPECT_EQ(plain.text, full.substr(0, MAX_ARG_LEN - 1));
+    const Result safe = Call("f_file2uris", u"C:\\%" + Repeat(letters, u'a'));
+    EXPECT_EQ(safe.code, 0);
+    EXPECT_EQ(safe.text, u"file:///C:/\uff0525" + Repeat(letters, u'a'));
+  }
+  EXPECT_EQ(output.Err(), u"");
+}
+
+// ---- The argument array: 1,024 arguments in 8,192 characters ---------------
+
+class ArgumentBoundsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { HostReset(); }
+  testing_support::OutputCapture output;
+};
+
+TEST_F(ArgumentBoundsTest, ArgumentCountAroundMaxArgs) {
+  for (const size_t count : {MAX_ARGS - 1, MAX_ARGS, MAX_ARGS + 1}) {
+    SCOPED_TRACE(count);
+    std::u16string text;
+    for (size_t i = 0; i < count; ++i) text += u"a ";
+    const size_t kept = std::min(count, MAX_ARGS);
+    EXPECT_EQ(ArgumentSplitter(text.c_str()), static_cast<int32_t>(kept));
+    EXPECT_NE(argPointers[kept - 1], nullptr);
+    EXPECT_EQ(argLengths[kept - 1], 1);
+    if (kept < MAX_ARGS) {
+      EXPECT_EQ(argPointers[kept], nullptr);
+    }
+    EXPECT_EQ(argText[2 * kept], u'\0') << "a dropped argument left a character";
+  }
+  EXPECT_EQ(output.Err(), u"");
+}
+
+// The command's argument text: one word of 8,191 characters fills argText
+// with its terminator and is refused only as a key name; 8,192 overflow.
+class CommandTextBoundsTest : public testing_support::PluginTest {};
+
+TEST_F(CommandTextBoundsTest, OneWordAroundTheTextCapacity) {
+  const auto command = Export<CommandFunction>("marivexkey");
+  ASSERT_NE(command, nullptr);
+  for (const size_t length : {MAX_ARG_LEN - 2, MAX_ARG_LEN - 1, MAX_ARG_LEN}) {
+    SCOPED_TRACE(length);
+    output.Clear();
+    std::u16string text = Repeat(length, u'x');
+    EXPECT_EQ(command(text.data()), 1);
+    const std::u16string expected = length < MAX_ARG_LEN
+                                        ? u"Unknown key name: \"" + Repeat(length, u'X') + u"\"\r\n"
+                                        : u"Buffer overflow: b = 8191, MAX_ARG_LEN = 8192 \r\n";
+    EXPECT_EQ(output.Err(), u"Marivex plugin: " + expected);
+  }
+}
+
+// ---- The host's command line (65,536) -----------------------------------------
+
+class LineBoundsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    HostReset();
+    savedHotkey_ = currentHotkey;
+    currentHotkey = 0x10086;  // F12 alone: no modifiers to hold, in both builds
+  }
+  void TearDown() override {
+    currentHotkey = savedHotkey_;
+    HostReset();
+  }
+  testing_support::OutputCapture output;
+
+ private:
+  int32_t savedHotkey_ = 0;
+};
+
+// A line of 65,534 or 65,535 characters ends within the host's buffer and its
+// last word converts (a URI shrinks into its name); 65,536 characters without
+// a terminator are no line, and the hook gives up without writing.
+TEST_F(LineBoundsTest, LineAroundTheHostCapacity) {
+  const std::u16string uri = u" file:///C:/x";
+  for (const size_t length : {MAX_LINE_LEN - 2, MAX_LINE_LEN - 1, MAX_LINE_LEN}) {
+    SCOPED_TRACE(length);
+    const std::u16string text = Repeat(length - uri.size(), u'p') + uri;
+    Guarded line(MAX_LINE_LEN, text);
+    KeystrokeRecord record{};
+    record.keyCode = 0x10086;
+    record.line = line.Data();
+    record.cursor = line.Data() + length - 1;
+    key(&record);
+    EXPECT_EQ(record.keyCode, 0);
+    EXPECT_TRUE(line.GuardIntact());
+    if (length < MAX_LINE_LEN) {
+      const std::u16string converted = Repeat(length - uri.size(), u'p') + u" C:\\x";
+      EXPECT_EQ(record.redraw, 1);
+      EXPECT_EQ(line.Text(), converted);
+      EXPECT_EQ(record.cursor, line.Data() + converted.size());
+    } else {
+      EXPECT_EQ(record.redraw, 0);
+      EXPECT_EQ(line.storage.substr(0, MAX_LINE_LEN), text);
+    }
+  }
+}
+
+// ---- Names and messages (1,024) ------------------------------------------------
+
+class NameBoundsTest : public testing_support::KeySchemeTest {};
+
+// Every code of either key table names itself within the name buffer, with
+// room to spare: the longest name is far below the bound.
+TEST_F(NameBoundsTest, EveryKeyNameFitsTheNameBuffer) {
+  size_t longest = 0;
+  testing_support::ForBothSchemes([&](const auto& keys, const auto&) {
+    for (const auto& row : keys) {
+      for (const int32_t code : row.codes) {
+        if (code <= 0) continue;
+        currentHotkey = code;
+        struct {
+          char16_t name[MAX_NAME_LEN];
+          char16_t guard[kGuardLength];
+        } buffer;
+        std::fill(std::begin(buffer.name), std::end(buffer.name), u'Z');
+        std::fill(std::begin(buffer.guard), std::end(buffer.guard), kGuard);
+        EXPECT_EQ(FormatKeyName(buffer.name), 0);
+        EXPECT_EQ(std::u16string(buffer.guard, kGuardLength), Repeat(kGuardLength, kGuard));
+        const std::u16string name(buffer.name);
+        longest = std::max(longest, name.size());
+      }
+    }
+  });
+  EXPECT_LT(longest, 64u);
+}
+
+// ListKeyNames builds each line in a name buffer and would cut it at 1,023
+// characters; every line of either table stays far below that.
+TEST_F(NameBoundsTest, EveryListedLineFitsTheNameBuffer) {
+  testing_support::ForBothSchemes([&](const auto& keys, const auto&) {
+    HostReset();
+    testing_support::OutputCapture output;
+    ListKeyNames();
+    const std::u16string& text = output.Out();
+    size_t lines = 0;
+    size_t longest = 0;
+    for (size_t start = 0; start < text.size();) {
+      const size_t end = text.find(u"\r\n", start);
+      ASSERT_NE(end, std::u16string::npos);
+      longest = std::max(longest, end - start);
+      ++lines;
+      start = end + 2;
+    }
+    EXPECT_EQ(lines, std::size(keys));
+    EXPECT_LT(longest, 256u);
+  });
+}
+
+}  // namespace

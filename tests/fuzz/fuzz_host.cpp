@@ -1,0 +1,112 @@
+// The stand-in shell with the plug-in loaded from its file survives any
+// input: command lines through HostExecute and keys through HostKeystroke,
+// with batch files that the input itself supplies. Batch files never come
+// from the file system here: a reader serves the input's files A.BTM, B.BTM
+// and C.BTM (in any folder and any case), at most kMaxBatchReads times per
+// input, and knows no other.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/takecmd.h"
+#include "platform/posix/standin.h"
+#include "plugin/text.h"
+#include "support/utf.h"
+#include "tests/fuzz/fuzz_support.h"
+
+namespace {
+
+using fuzzing::Check;
+
+constexpr size_t kMaxSteps = 16;
+constexpr char16_t kKeystrokeMark = u'\u0001';
+
+std::vector<std::string> batchFiles;
+// Batch files may call each other, two calls a line make the work grow
+// exponentially with the nesting, and no shell stops that. The reader
+// therefore serves at most this many batch files per input.
+constexpr int kMaxBatchReads = 64;
+int batchReads = 0;
+
+// The input's batch file that path names: its last component, ignoring the
+// case of ASCII letters, is A.BTM, B.BTM or C.BTM.
+int ReadBatchFile(const char16_t* path, const char** bytes, size_t* size, void*) {
+  std::u16string name(path);
+  const size_t slash = name.find_last_of(u"\\/:");
+  if (slash != std::u16string::npos) name.erase(0, slash + 1);
+  for (char16_t& c : name) c = AsciiUpper(c);
+  if (++batchReads > kMaxBatchReads || name.size() != 5 || name.substr(1) != u".BTM" ||
+      name[0] < u'A' || name[0] >= u'A' + static_cast<char16_t>(batchFiles.size())) {
+    return 0;
+  }
+  const std::string& file = batchFiles[name[0] - u'A'];
+  *bytes = file.data();
+  *size = file.size();
+  return 1;
+}
+
+// A step "\1" + code (two units) + modifiers and cursor (one unit each) +
+// line: presses a key with that line at the prompt.
+void Press(const std::u16string& step) {
+  const auto unit = [&step](size_t i) -> uint32_t { return i < step.size() ? step[i] : 0; };
+  const auto code = static_cast<int32_t>(unit(1) | (unit(2) << 16));
+  const uint32_t modifiers = unit(3);
+  const std::u16string text = step.size() > 5 ? step.substr(5) : u"";
+  standin::SetKeyDown(platform::VK_SHIFT, (modifiers & 1) != 0);
+  standin::SetKeyDown(platform::VK_CONTROL, (modifiers & 2) != 0);
+  standin::SetKeyDown(platform::VK_MENU, (modifiers & 4) != 0);
+
+  static fuzzing::GuardedBuffer line(MAX_LINE_LEN);
+  line.Load(text);
+  KeystrokeRecord record{};
+  record.keyCode = code;
+  record.line = line.Data();
+  record.cursor = line.Data() + std::min<size_t>(unit(4), text.size());
+  HostKeystroke(&record);
+  standin::ReleaseAllKeys();
+  line.CheckGuard("a keystroke wrote past the line");
+  const size_t length = line.TerminatedLength("a keystroke left the line unterminated");
+  Check(record.line == line.Data(), "a keystroke moved the line");
+  Check(record.cursor >= record.line && record.cursor <= record.line + length,
+        "a keystroke left the cursor outside the line");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const bool prepared = [] {
+    fuzzing::PrepareHost();
+    HostSetBatchFileReader(&ReadBatchFile, nullptr);
+    Check(HostLoadPlugin(MARIVEX_PLUGIN_FILE) == 0, "cannot load the plug-in");
+    return true;
+  }();
+  (void)prepared;
+  fuzzing::Input input(data, size);
+  const size_t batchCount = input.Byte() % 4;
+  std::vector<std::u16string> segments;
+  const std::u16string rest = input.Rest();
+  for (size_t start = 0; start <= rest.size() && segments.size() < batchCount + kMaxSteps;) {
+    const size_t end = std::min(rest.find(u'\0', start), rest.size());
+    segments.push_back(rest.substr(start, end - start));
+    start = end + 1;
+  }
+
+  HostReset();
+  fuzzing::ClearRegistry();
+  HostExecute(u"marivexkey /d /q");
+  batchFiles.clear();
+  batchReads = 0;
+  size_t step = 0;
+  for (; step < batchCount && step < segments.size(); ++step) {
+    batchFiles.push_back(support::ToUtf8(segments[step]));
+  }
+  for (; step < segments.size(); ++step) {
+    const std::u16string& text = segments[step];
+    if (!text.empty() && text[0] == kKeystrokeMark) {
+      Press(text);
+    } else {
+      HostExecute(text.c_str());
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,129 @@
+#include "tests/fuzz/fuzz_support.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "host/takecmd.h"
+#include "platform/posix/standin.h"
+
+namespace fuzzing {
+
+uint8_t Input::Byte() {
+  if (size_ == 0) return 0;
+  const uint8_t value = *data_;
+  ++data_;
+  --size_;
+  return value;
+}
+
+uint16_t Input::Word() {
+  const uint16_t low = Byte();
+  return static_cast<uint16_t>(low | (Byte() << 8));
+}
+
+uint32_t Input::Dword() {
+  const uint32_t low = Word();
+  return low | (static_cast<uint32_t>(Word()) << 16);
+}
+
+std::u16string Input::Text(size_t maxLength) {
+  std::u16string text;
+  while (text.size() < maxLength && size_ >= 2) text.push_back(static_cast<char16_t>(Word()));
+  return text;
+}
+
+std::u16string Input::PaddedText(size_t maxLength) {
+  if (Byte() != kPaddingMark) return Text(maxLength);
+  const size_t count = Word() % (std::min<size_t>(maxLength, 0xFFFF) + 1);
+  const auto fill = static_cast<char16_t>(Word());
+  std::u16string text(count, fill);
+  return text + Text(maxLength - text.size());
+}
+
+void Check(bool condition, const char* what) {
+  if (condition) return;
+  std::fprintf(stderr, "property violated: %s\n", what);
+  std::abort();
+}
+
+GuardedBuffer::GuardedBuffer(size_t capacity)
+    : capacity_(capacity), storage_(capacity + kGuardLength), pristine_(capacity + kGuardLength) {
+  std::fill(pristine_.begin(), pristine_.begin() + static_cast<std::ptrdiff_t>(capacity), kFiller);
+  std::fill(pristine_.begin() + static_cast<std::ptrdiff_t>(capacity), pristine_.end(), kGuard);
+  storage_ = pristine_;
+}
+
+void GuardedBuffer::Load(std::u16string_view text, bool terminated) {
+  std::copy(pristine_.begin(), pristine_.end(), storage_.begin());
+  const size_t length = std::min(text.size(), capacity_);
+  std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length), storage_.begin());
+  if (terminated && length < capacity_) storage_[length] = u'\0';
+}
+
+void GuardedBuffer::CheckGuard(const char* what) const {
+  for (size_t i = capacity_; i < storage_.size(); ++i) Check(storage_[i] == kGuard, what);
+}
+
+size_t GuardedBuffer::TerminatedLength(const char* what) const {
+  for (size_t i = 0; i < capacity_; ++i) {
+    if (storage_[i] == u'\0') return i;
+  }
+  Check(false, what);
+  return capacity_;
+}
+
+namespace {
+
+std::filesystem::path registryFolder;
+Output* capture = nullptr;
+
+void RemoveRegistryFolder() {
+  std::error_code ignored;
+  if (!registryFolder.empty()) std::filesystem::remove_all(registryFolder, ignored);
+}
+
+void Collect(int stream, const char16_t* text, size_t length, void*) {
+  if (capture == nullptr) return;
+  (stream == HOST_STDERR ? capture->err : capture->out).append(text, length);
+}
+
+}  // namespace
+
+void PrepareHost() {
+  if (!registryFolder.empty()) return;
+  // Memory-backed where there is such a folder: saves flush their files.
+  const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
+                                         ? "/dev/shm"
+                                         : std::filesystem::temp_directory_path();
+  std::string folder = (base / "marivex-fuzz-XXXXXX").string();
+  Check(mkdtemp(folder.data()) != nullptr, "cannot make a temporary folder");
+  registryFolder = folder;
+  std::atexit(RemoveRegistryFolder);
+  standin::SetRegistryFile(platform::HKEY_CURRENT_USER,
+                           (registryFolder / "HKCU.registry").string());
+  standin::SetRegistryFile(platform::HKEY_LOCAL_MACHINE,
+                           (registryFolder / "HKLM.registry").string());
+  standin::SetRegistryReadOnly(platform::HKEY_CURRENT_USER, false);
+  standin::SetRegistryReadOnly(platform::HKEY_LOCAL_MACHINE, false);
+  standin::SetMessageBoxHandler([](const char16_t*, const char16_t*, platform::UINT) { return 1; });
+  standin::SetSoundHandler(nullptr);
+  HostSetOutputSink(&Collect, nullptr);
+  HostReset();
+}
+
+void ClearRegistry() {
+  std::error_code ignored;
+  std::filesystem::remove(registryFolder / "HKCU.registry", ignored);
+  std::filesystem::remove(registryFolder / "HKLM.registry", ignored);
+}
+
+void CaptureOutput(Output* output) {
+  capture = output;
+}
+
+}  // namespace fuzzing

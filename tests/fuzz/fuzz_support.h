@@ -1,0 +1,94 @@
+// Helpers shared by the libFuzzer targets: reading fields from the fuzzer's
+// bytes, checks that stop the run, buffers with a guard after them, and a
+// quiet stand-in host with the registry in a folder of its own.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fuzzing {
+
+// Reads little-endian fields from the front of the input; past its end every
+// field reads as 0 and every text as empty.
+class Input {
+ public:
+  Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+
+  uint8_t Byte();
+  uint16_t Word();
+  uint32_t Dword();
+  // Up to maxLength UTF-16LE code units (any value, unpaired surrogates and
+  // U+0000 included).
+  std::u16string Text(size_t maxLength);
+  // All that is left, as UTF-16LE code units.
+  std::u16string Rest() { return Text(SIZE_MAX); }
+  // A text given by a header and a body, so that the fuzzer reaches long
+  // texts with short inputs. The header's first byte, unless it is
+  // kPaddingMark, ends it; otherwise a count (two bytes, taken modulo
+  // maxLength + 1, so that every length is as likely) of a fill character
+  // (two bytes) follows and comes before the body. The text is read up to
+  // maxLength code units. A long text costs the fuzzer milliseconds, so
+  // most inputs should stay short: a fresh input has one chance in 256.
+  static constexpr uint8_t kPaddingMark = 0xFF;
+  std::u16string PaddedText(size_t maxLength);
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+};
+
+// Stops the run with a message when a property fails; libFuzzer then keeps
+// the input that broke it.
+void Check(bool condition, const char* what);
+
+// A buffer of capacity characters followed by a guard of characters nobody
+// may write. Made once per target and loaded anew for each input.
+class GuardedBuffer {
+ public:
+  static constexpr size_t kGuardLength = 64;
+  static constexpr char16_t kGuard = u'\uFDD0';
+  static constexpr char16_t kFiller = u'Z';
+
+  explicit GuardedBuffer(size_t capacity);
+  // Puts text at the start (cut at the capacity), then a terminator when
+  // `terminated` and there is room; the rest of the buffer holds kFiller.
+  void Load(std::u16string_view text, bool terminated = true);
+  char16_t* Data() { return storage_.data(); }
+  const char16_t* Data() const { return storage_.data(); }
+  size_t Capacity() const { return capacity_; }
+  // Stops the run when a guard character changed.
+  void CheckGuard(const char* what) const;
+  // The length of the text, stopping the run when no terminator lies within
+  // the capacity.
+  size_t TerminatedLength(const char* what) const;
+  std::u16string Text() const { return storage_.data(); }
+
+ private:
+  size_t capacity_;
+  std::vector<char16_t> storage_;
+  std::vector<char16_t> pristine_;  // kFiller, then the guard
+};
+
+// Makes the stand-in host quiet (output discarded unless a sink is set later)
+// and points both registry roots at files of a fresh temporary folder,
+// removed at exit. Call once, from LLVMFuzzerInitialize or the first input.
+void PrepareHost();
+// Removes both registry files, so that each input starts with an empty registry.
+void ClearRegistry();
+
+// Collects what the host writes, for targets that check messages.
+struct Output {
+  std::u16string out;
+  std::u16string err;
+  void Clear() {
+    out.clear();
+    err.clear();
+  }
+};
+// Sends the host's output to output until the next call (null: discard it).
+void CaptureOutput(Output* output);
+
+}  // namespace fuzzing

@@ -1,0 +1,166 @@
+#!/usr/bin/env python3
+"""Writes the fuzz targets' seed corpora into tests/fuzz/corpus/<what>/.
+
+Each seed is laid out as its target reads its input (see the targets'
+sources): texts are UTF-16LE, numbers little-endian. Run it again after a
+change of layout; the fuzzers add what they find in copies, never here.
+"""
+import pathlib
+import shutil
+import struct
+import zlib
+
+ROOT = pathlib.Path(__file__).resolve().parent / "corpus"
+PADDING_MARK = 0xFF
+
+
+def u16(text):
+    return text.encode("utf-16-le", "surrogatepass")
+
+
+def plain(text):
+    """A PaddedText without padding."""
+    return b"\x00" + u16(text)
+
+
+def padded(count, fill, text):
+    """A PaddedText of count fill characters, then text."""
+    return bytes([PADDING_MARK]) + struct.pack("<HH", count, ord(fill)) + u16(text)
+
+
+def write(what, seeds):
+    folder = ROOT / what
+    shutil.rmtree(folder, ignore_errors=True)
+    folder.mkdir(parents=True)
+    for number, seed in enumerate(seeds):
+        (folder / f"seed-{number:02}").write_bytes(seed)
+
+
+NAMES = ["C:\\Temp\\a.txt", "a b.txt", " \t..\\x.txt \r\n", "C:\\100%.txt",
+         "C:\\caf\u00e9\\\u4e2d.txt", "\\\\server\\share\\a b", "\\\\?\\C:\\x", "\"q\"",
+         "C:\\a?b#c", "\\\\localhost\\C$\\x", "", "   "]
+URIS = ["file:///C:/Temp/a.txt", "  file:///C:/Temp/a%20b.txt\t", "file:///C:/a\uff0520b",
+        "file://server/share/a", "file://localhost/C:/x", "file:////x/y", "file:/C|/x",
+        "file://///s/x%26y", "http://example.com/a", "file:", "file:///C:/%00x", ""]
+URLS = ["http://example.com", "HTTPS://x", " http://x", "ftp://x", "iftps://x", "mailto:a@b",
+        "C:\\Temp", "a:b", "x+y.z-w:q", ""]
+ARGUMENTS = ["/q/s", "/S! ctrl-alt-k", "/x://a/b", "\"ctrl alt\" /d", "a\"\"\"\"b",
+             "  a   b  ", "\u00e9t\u00e9 stra\u00dfe", "\" a\"", "/1://a/b"]
+KEYNAMES = ["Ctrl-Alt-U", "ctrl-alt-shift-f12", "Num-", "Ctrl-Num-", "Alt--", "-", "s-c-Up",
+            "Control-Alt-PgDn", "Ctrl-Alt-Minus", "None", "Shift-Tab", "Alt-Shift-x"]
+COMMANDS = ["", "/?", "/??", "/l", "/d", "/r", "/s", "/s!", "none", "ctrl-alt-k /s",
+            "/q/s ctrl-alt-f1", "/d /r", "/l /s", "/x", "ctrl-alt-u ctrl-alt-k", "Alt-Shift-U"]
+
+
+def seeds_of_functions(texts):
+    seeds = [b"\x00" + plain(t) for t in texts]
+    seeds.append(b"\x00" + padded(8190, "a", "C:\\"))
+    seeds.append(b"\x01" + padded(8192, "%", ""))  # no terminator in the buffer
+    return seeds
+
+
+def registry_value(value_type, data):
+    return bytes([value_type, len(data)]) + data
+
+
+def seeds_of_marivexkey():
+    seeds = [b"\x00" + plain(c) for c in COMMANDS]
+    seeds.append(b"\x01" + plain("ctrl-alt-shift-u /s"))
+    seeds.append(b"\x02" + registry_value(4, struct.pack("<I", 0x50017)) + plain("/r"))
+    seeds.append(b"\x04" + registry_value(4, b"\x17\x00") + plain("/r"))
+    seeds.append(b"\x0c" + registry_value(1, b"x\x00") + plain("/s!"))
+    seeds.append(b"\x00" + padded(8191, "x", ""))
+    seeds.append(b"\x00" + padded(2046, " ", "x " * 1030))
+    return seeds
+
+
+def hook_seed(flags, line, cursor, hotkey=0x50016, code=0x10016, label=""):
+    """line: a text, or the bytes of a PaddedText."""
+    # flags: 1 extended, 2 shift, 4 ctrl, 8 alt, 16 with label, 32 unterminated, 64 redraw
+    text = line if isinstance(line, bytes) else plain(line)
+    return (bytes([flags]) + struct.pack("<I", hotkey) + bytes([1]) + struct.pack("<I", code) +
+            struct.pack("<I", cursor + 4) + bytes([len(label)]) + u16(label) + text)
+
+
+def seeds_of_hook():
+    ctrl_alt = 4 | 8
+    return [
+        hook_seed(ctrl_alt, "type C:\\Temp\\a.txt more", 10),
+        hook_seed(ctrl_alt, "type \"a b.txt\" x", 8),
+        hook_seed(ctrl_alt, "type file:///C:/Temp/a%%20b.txt x", 10),
+        hook_seed(ctrl_alt, "type file://localhost/", 6),
+        hook_seed(ctrl_alt, "type  a.txt", 5),
+        hook_seed(ctrl_alt, "", 0),
+        hook_seed(1 | 16 | ctrl_alt, "a", 1, hotkey=0x508BD, label="Alt-Minus"),
+        hook_seed(1 | 2 | 4 | 8, "x C:\\y", 3),
+        hook_seed(0, "type a.txt", 6, hotkey=0x10086, code=0x10086),
+        hook_seed(ctrl_alt | 32, "x", 0),
+        hook_seed(ctrl_alt, padded(65522, "p", " C:\\x"), 65527),
+        hook_seed(ctrl_alt, padded(65523, "p", " C:\\x"), 65528),
+    ]
+
+
+def store_file(keys, next_id=5):
+    body = struct.pack("<QI", next_id, len(keys))
+    for key_id, path, values in keys:
+        body += struct.pack("<Q", key_id) + struct.pack("<I", len(path)) + u16(path)
+        body += struct.pack("<I", len(values))
+        for name, value_type, data in values:
+            body += struct.pack("<I", len(name)) + u16(name)
+            body += struct.pack("<II", value_type, len(data)) + data
+    header = b"MarivexRegistry\n" + struct.pack("<II", 1, zlib.crc32(body))
+    return header + body, body
+
+
+def seeds_of_registry_store():
+    hotkey = [(1, "Software\\RUDadurad\\Marivex", [("Hotkey", 4, struct.pack("<I", 0x50016))])]
+    seeds = []
+    for keys in ([], [(0, "", [])], hotkey,
+                 [(0, "", [("", 1, u16("x\0"))]), (1, "Software", []), (2, "Software\\A", [
+                     ("b", 3, b"\x01\x02"), ("B2", 11, b"\x00" * 8)])]):
+        whole, body = store_file(keys)
+        seeds.append(whole)
+        seeds.append(b"\x00" + body)
+    return seeds
+
+
+def host_seed(batch_files, steps):
+    return bytes([len(batch_files)]) + u16("\0".join(batch_files + steps))
+
+
+def key_step(code, modifiers, cursor, line):
+    return ("\u0001" + chr(code & 0xFFFF) + chr(code >> 16) + chr(modifiers) + chr(cursor) + line)
+
+
+def seeds_of_host():
+    return [
+        host_seed([], ["echo %@file2uri[a b.txt] %@isurl[http://x] %@uri2file[file:///C:/x]"]),
+        host_seed([], ["marivexkey /l", "marivexkey ctrl-alt-k /s", "marivexkey /r", "marivexkey"]),
+        host_seed([], ["set x=%@file2uris[%_cwd]", "echo %x% %?", "cd ..", "ver", "exit 3"]),
+        host_seed(["@echo off\r\necho %0 %1 %_batchname %_batchline\r\n%@uri2file[]\r\ncall b.btm\r\n",
+                   "marivexkey /x\r\ncall a.btm\r\n"], ["call a.btm one two", "a.btm", "call nothere.btm"]),
+        host_seed([], [key_step(0x10016, 6, 5, "type C:\\Temp\\a.txt"),
+                       key_step(0x10016, 6, 10, "type file:///C:/x%%20y")]),
+        host_seed(["call a.btm\r\n"], ["call a.btm"]),
+        # Found by fuzz_host: a batch file calling itself by its name written
+        # twice doubled the line at every level until memory ran out.
+        host_seed(["call %_batchname%%_batchname%\r\n"], ["call a.btm", "set x=%x%%x%"]),
+        host_seed([], ["echo %@file2uri[%@uri2file[file:///C:/%%41]]", "unset x", "set"]),
+    ]
+
+
+def main():
+    write("file2uri", seeds_of_functions(NAMES))
+    write("uri2file", seeds_of_functions(URIS))
+    write("isurl", seeds_of_functions(URLS))
+    write("arguments", [plain(a) for a in ARGUMENTS] +
+          [padded(8191, "w", ""), padded(8190, "w", " v"), padded(2046, " ", "x " * 1030)])
+    write("keyname", [plain(k) for k in KEYNAMES] + [padded(1023, "x", "-U")])
+    write("marivexkey", seeds_of_marivexkey())
+    write("hook", seeds_of_hook())
+    write("registry_store", seeds_of_registry_store())
+    write("host", seeds_of_host())
+
+
+if __name__ == "__main__":
+    main()
