@@ -3,10 +3,11 @@
 
 Each seed is laid out as its target reads its input (see the targets'
 sources): texts are UTF-16LE, numbers little-endian. Run it again after a
-change of layout; the fuzzers add what they find in copies, never here.
+change of layout. Beside the seeds, each folder keeps the inputs of longer
+fuzzing runs that reached new code (named by their hash, merged with
+libFuzzer's -merge=1); scripts/fuzz works on copies and never writes here.
 """
 import pathlib
-import shutil
 import struct
 import zlib
 
@@ -29,9 +30,11 @@ def padded(count, fill, text):
 
 
 def write(what, seeds):
+    """Replaces the seeds of a target; the inputs its fuzzer found stay."""
     folder = ROOT / what
-    shutil.rmtree(folder, ignore_errors=True)
-    folder.mkdir(parents=True)
+    folder.mkdir(parents=True, exist_ok=True)
+    for old in folder.glob("seed-*"):
+        old.unlink()
     for number, seed in enumerate(seeds):
         (folder / f"seed-{number:02}").write_bytes(seed)
 
