@@ -152,6 +152,16 @@ def seeds_of_host():
     ]
 
 
+def seeds_of_demo_keys():
+    """A scheme byte (1: extended) and the bytes a terminal sends."""
+    return [
+        b"\x01" + b"type C:\\Temp\\a.txt" + b"\x1b\x15" * 2,
+        b"\x00" + b'type "a b"' + b"\x1b[D\x1b[D\x1b\x15\x1b[1;5C\x1b[3~\x7f",
+        b"\x01\x1b[27;5;45~\x1bOP\x1b[15;2~\x1b[1;8A\x1b[45;5u" + "\u00e9\u4e2d".encode() + b"\x1b",
+        b"\x01" + b"x" * 40 + b"\x01\x0b\x05\x15\x1b[H\x1b[F\x08\x1b",
+    ]
+
+
 def main():
     write("file2uri", seeds_of_functions(NAMES))
     write("uri2file", seeds_of_functions(URIS))
@@ -163,6 +173,7 @@ def main():
     write("hook", seeds_of_hook())
     write("registry_store", seeds_of_registry_store())
     write("host", seeds_of_host())
+    write("demo_keys", seeds_of_demo_keys())
 
 
 if __name__ == "__main__":
