@@ -228,10 +228,48 @@ int RunCommand(std::u16string_view line) {
   return 1;
 }
 
-int RunLine(std::u16string_view line) {
+int RunSingleCommand(std::u16string_view command) {
   std::u16string expanded;
-  if (!Expand(line, expanded)) return 1;
+  if (!Expand(command, expanded)) return 1;
   return RunCommand(expanded);
+}
+
+// Runs the commands of one line in order, as TCC does: "a & b" runs both,
+// "a && b" runs b when a succeeded, "a || b" runs b when a failed. Each
+// command is expanded just before it runs, so "set x=1 & echo %x%" shows 1.
+// A separator inside double quotes or inside the brackets of a variable
+// function belongs to the text.
+int RunLine(std::u16string_view line) {
+  enum class Condition { kAlways, kOnSuccess, kOnFailure };
+  Condition condition = Condition::kAlways;
+  int code = State().lastExitCode;
+  bool quoted = false;
+  size_t depth = 0;
+  size_t start = 0;
+  for (size_t i = 0; i <= line.size(); ++i) {
+    const bool atEnd = i == line.size();
+    const char16_t c = atEnd ? u' ' : line[i];
+    if (c == u'"') quoted = !quoted;
+    if (quoted && !atEnd) continue;
+    if (c == u'[') ++depth;
+    if (c == u']' && depth > 0) --depth;
+    const bool doubled = !atEnd && i + 1 < line.size() && line[i + 1] == c;
+    const bool separator = atEnd || (depth == 0 && (c == u'&' || (c == u'|' && doubled)));
+    if (!separator) continue;
+    const bool runs = condition == Condition::kAlways ||
+                      (condition == Condition::kOnSuccess && code == 0) ||
+                      (condition == Condition::kOnFailure && code != 0);
+    if (runs) {
+      code = RunSingleCommand(line.substr(start, i - start));
+      State().lastExitCode = code;
+      if (State().exitRequested) break;
+    }
+    condition = c == u'&' ? (doubled ? Condition::kOnSuccess : Condition::kAlways)
+                          : Condition::kOnFailure;
+    if (doubled) ++i;
+    start = i + 1;
+  }
+  return code;
 }
 
 }  // namespace

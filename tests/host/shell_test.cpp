@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "host/takecmd.h"
+#include "support/utf.h"
 #include "tests/support/host_session.h"
 
 namespace {
@@ -66,6 +67,37 @@ TEST_F(ShellTest, RunsBatchFilesWithTheirNameAndLine) {
   EXPECT_EQ(out.find(u"never"), std::u16string::npos);
   EXPECT_EQ(HostExecute(u"echo %_batch"), 0);
   EXPECT_NE(output.Out().find(u"\r\n0\r\n"), std::u16string::npos);
+}
+
+TEST_F(ShellTest, RunsTheCommandsOfALineInOrder) {
+  struct Row {
+    const char16_t* line;
+    int code;
+    const char16_t* out;
+  };
+  const Row rows[] = {
+      {u"echo a & echo b", 0, u"a \r\nb\r\n"},
+      {u"set x=1 & echo %x%", 0, u"1\r\n"},
+      {u"nosuch && echo never", 1, u""},
+      {u"echo yes&&echo then", 0, u"yes\r\nthen\r\n"},
+      {u"nosuch || echo recovered", 0, u"recovered\r\n"},
+      {u"echo fine || echo never", 0, u"fine \r\n"},
+      {u"nosuch || echo one && echo two", 0, u"one \r\ntwo\r\n"},
+      {u"nosuch & echo %?", 0, u"1\r\n"},
+      {u"echo \"a & b\" & echo c", 0, u"\"a & b\" \r\nc\r\n"},
+      {u"echo %@len[a&b]", 0, u"3\r\n"},
+      {u"echo \"unmatched & quote", 0, u"\"unmatched & quote\r\n"},
+      {u"echo a | b", 0, u"a | b\r\n"},
+      {u"exit 4 & echo never", 4, u""},
+      {u"echo last &", 0, u"last \r\n"},
+  };
+  for (const Row& row : rows) {
+    HostReset();
+    output.Clear();
+    SCOPED_TRACE(support::ToUtf8(row.line));
+    EXPECT_EQ(HostExecute(row.line), row.code);
+    EXPECT_EQ(output.Out(), row.out);
+  }
 }
 
 }  // namespace
