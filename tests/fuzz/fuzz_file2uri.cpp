@@ -53,16 +53,14 @@ bool RoundTrips(const std::u16string& name) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool prepared = (fuzzing::PrepareHost(), true);
-  (void)prepared;
+  fuzzing::PrepareHost();
   fuzzing::Input input(data, size);
-  const bool terminated = (input.Byte() & 1) == 0;
-  const std::u16string argument = input.PaddedText(MAX_ARG_LEN);
+  const fuzzing::FunctionArgument argument = fuzzing::ReadFunctionArgument(input);
 
   static GuardedBuffer plain(MAX_ARG_LEN);
   static GuardedBuffer safe(MAX_ARG_LEN);
-  plain.Load(argument, terminated);
-  safe.Load(argument, terminated);
+  plain.Load(argument.text, argument.terminated);
+  safe.Load(argument.text, argument.terminated);
   bool empty = false;
   const std::u16string canonical = CanonicalArgument(plain, &empty);
 

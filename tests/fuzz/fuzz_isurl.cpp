@@ -9,14 +9,12 @@
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool prepared = (fuzzing::PrepareHost(), true);
-  (void)prepared;
+  fuzzing::PrepareHost();
   fuzzing::Input input(data, size);
-  const bool terminated = (input.Byte() & 1) == 0;
-  const std::u16string argument = input.PaddedText(MAX_ARG_LEN);
+  const fuzzing::FunctionArgument argument = fuzzing::ReadFunctionArgument(input);
 
   static fuzzing::GuardedBuffer buffer(MAX_ARG_LEN);
-  buffer.Load(argument, terminated);
+  buffer.Load(argument.text, argument.terminated);
   const std::u16string_view read(buffer.Data(), MAX_ARG_LEN - 1);
   const std::u16string seen(read.substr(0, read.find(u'\0')));
   const int expected = seen.empty() ? 0 : QueryIsURL(seen.c_str());

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host/takecmd.h"
+#include "plugin/text.h"
 #include "platform/posix/standin.h"
 
 namespace fuzzing {
@@ -93,6 +94,11 @@ void Collect(int stream, const char16_t* text, size_t length, void*) {
 }
 
 }  // namespace
+
+FunctionArgument ReadFunctionArgument(Input& input) {
+  const bool terminated = (input.Byte() & 1) == 0;
+  return {input.PaddedText(MAX_ARG_LEN), terminated};
+}
 
 void PrepareHost() {
   if (!registryFolder.empty()) return;

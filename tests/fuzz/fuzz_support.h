@@ -40,6 +40,14 @@ class Input {
   size_t size_;
 };
 
+// A variable function's argument as the host hands it over: a padded text of
+// up to MAX_ARG_LEN characters, terminated unless the first byte is odd.
+struct FunctionArgument {
+  std::u16string text;
+  bool terminated;
+};
+FunctionArgument ReadFunctionArgument(Input& input);
+
 // Stops the run with a message when a property fails; libFuzzer then keeps
 // the input that broke it.
 void Check(bool condition, const char* what);
@@ -74,7 +82,7 @@ class GuardedBuffer {
 
 // Makes the stand-in host quiet (output discarded unless a sink is set later)
 // and points both registry roots at files of a fresh temporary folder,
-// removed at exit. Call once, from LLVMFuzzerInitialize or the first input.
+// removed at exit. Only the first call does anything.
 void PrepareHost();
 // Removes both registry files, so that each input starts with an empty registry.
 void ClearRegistry();

@@ -28,14 +28,12 @@ bool IsFailureMessage(const std::u16string& text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool prepared = (fuzzing::PrepareHost(), true);
-  (void)prepared;
+  fuzzing::PrepareHost();
   fuzzing::Input input(data, size);
-  const bool terminated = (input.Byte() & 1) == 0;
-  const std::u16string argument = input.PaddedText(MAX_ARG_LEN);
+  const fuzzing::FunctionArgument argument = fuzzing::ReadFunctionArgument(input);
 
   static fuzzing::GuardedBuffer buffer(MAX_ARG_LEN);
-  buffer.Load(argument, terminated);
+  buffer.Load(argument.text, argument.terminated);
   fuzzing::Output output;
   fuzzing::CaptureOutput(&output);
   const int result = f_uri2file(buffer.Data());
