@@ -234,40 +234,46 @@ int RunSingleCommand(std::u16string_view command) {
   return RunCommand(expanded);
 }
 
+// Where the next command separator ("&", "&&" or "||") at or after `from`
+// starts; line.size() when there is none. A separator inside double quotes or
+// inside the brackets of a variable function belongs to the text.
+size_t NextSeparator(std::u16string_view line, size_t from) {
+  bool quoted = false;
+  size_t depth = 0;
+  for (size_t i = from; i < line.size(); ++i) {
+    const char16_t c = line[i];
+    if (c == u'"') quoted = !quoted;
+    if (quoted) continue;
+    if (c == u'[') {
+      ++depth;
+    } else if (c == u']') {
+      if (depth > 0) --depth;
+    } else if (depth == 0 && (c == u'&' || (c == u'|' && line.substr(i, 2) == u"||"))) {
+      return i;
+    }
+  }
+  return line.size();
+}
+
 // Runs the commands of one line in order, as TCC does: "a & b" runs both,
 // "a && b" runs b when a succeeded, "a || b" runs b when a failed. Each
 // command is expanded just before it runs, so "set x=1 & echo %x%" shows 1.
-// A separator inside double quotes or inside the brackets of a variable
-// function belongs to the text.
 int RunLine(std::u16string_view line) {
-  enum class Condition { kAlways, kOnSuccess, kOnFailure };
-  Condition condition = Condition::kAlways;
   int code = State().lastExitCode;
-  bool quoted = false;
-  size_t depth = 0;
+  bool runs = true;
   size_t start = 0;
-  for (size_t i = 0; i <= line.size(); ++i) {
-    const bool atEnd = i == line.size();
-    const char16_t c = atEnd ? u' ' : line[i];
-    if (c == u'"') quoted = !quoted;
-    if (quoted && !atEnd) continue;
-    if (c == u'[') ++depth;
-    if (c == u']' && depth > 0) --depth;
-    const bool doubled = !atEnd && i + 1 < line.size() && line[i + 1] == c;
-    const bool separator = atEnd || (depth == 0 && (c == u'&' || (c == u'|' && doubled)));
-    if (!separator) continue;
-    const bool runs = condition == Condition::kAlways ||
-                      (condition == Condition::kOnSuccess && code == 0) ||
-                      (condition == Condition::kOnFailure && code != 0);
+  for (;;) {
+    const size_t end = NextSeparator(line, start);
     if (runs) {
-      code = RunSingleCommand(line.substr(start, i - start));
+      code = RunSingleCommand(line.substr(start, end - start));
       State().lastExitCode = code;
       if (State().exitRequested) break;
     }
-    condition = c == u'&' ? (doubled ? Condition::kOnSuccess : Condition::kAlways)
-                          : Condition::kOnFailure;
-    if (doubled) ++i;
-    start = i + 1;
+    if (end == line.size()) break;
+    const bool doubled = line.substr(end + 1, 1) == line.substr(end, 1);
+    const std::u16string_view separator = line.substr(end, doubled ? 2 : 1);
+    runs = separator == u"&" || (separator == u"&&") == (code == 0);
+    start = end + separator.size();
   }
   return code;
 }
