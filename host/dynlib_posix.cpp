@@ -34,8 +34,12 @@ std::unique_ptr<DynamicLibrary> DynamicLibrary::Open(const std::u16string& path,
   return std::unique_ptr<DynamicLibrary>(new DynamicLibrary(handle));
 }
 
-DynamicLibrary::~DynamicLibrary() { dlclose(handle_); }
+DynamicLibrary::~DynamicLibrary() {
+  dlclose(handle_);
+}
 
-void* DynamicLibrary::Symbol(const char* name) const { return dlsym(handle_, name); }
+void* DynamicLibrary::Symbol(const char* name) const {
+  return dlsym(handle_, name);
+}
 
 }  // namespace host

@@ -38,7 +38,9 @@ std::unique_ptr<DynamicLibrary> DynamicLibrary::Open(const std::u16string& path,
   return std::unique_ptr<DynamicLibrary>(new DynamicLibrary(module));
 }
 
-DynamicLibrary::~DynamicLibrary() { FreeLibrary(static_cast<HMODULE>(handle_)); }
+DynamicLibrary::~DynamicLibrary() {
+  FreeLibrary(static_cast<HMODULE>(handle_));
+}
 
 void* DynamicLibrary::Symbol(const char* name) const {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name));

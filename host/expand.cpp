@@ -44,7 +44,8 @@ std::optional<std::u16string> InternalVariable(const std::u16string& upper) {
   const ShellState& state = State();
   if (upper == u"_BATCH") return Decimal(static_cast<long long>(state.batches.size()));
   if (upper == u"_BATCHNAME") return state.batches.empty() ? u"" : state.batches.back().name;
-  if (upper == u"_BATCHLINE") return Decimal(state.batches.empty() ? -1 : state.batches.back().line);
+  if (upper == u"_BATCHLINE")
+    return Decimal(state.batches.empty() ? -1 : state.batches.back().line);
   if (upper == u"_4VER") {
     if (!state.hasVersion) return std::nullopt;
     return state.version;
@@ -110,9 +111,12 @@ std::u16string CharFunction(const std::u16string& arguments) {
     for (; i < arguments.size(); ++i) {
       const char16_t c = arguments[i];
       unsigned digit = 0;
-      if (c >= u'0' && c <= u'9') digit = c - u'0';
-      else if (base == 16 && (c | 0x20) >= u'a' && (c | 0x20) <= u'f') digit = (c | 0x20) - u'a' + 10;
-      else break;
+      if (c >= u'0' && c <= u'9')
+        digit = c - u'0';
+      else if (base == 16 && (c | 0x20) >= u'a' && (c | 0x20) <= u'f')
+        digit = (c | 0x20) - u'a' + 10;
+      else
+        break;
       code = code * base + digit;
       if (code > 0xFFFF) code = 0xFFFF;
       any = true;
@@ -193,7 +197,7 @@ bool Expand(std::u16string_view text, std::u16string& out) {
       size_t end = i + 2;
       while (end < text.size() && IsNameCharacter(text[end])) ++end;
       const size_t close = end < text.size() && text[end] == u'[' ? ClosingBracket(text, end)
-                                                                 : std::u16string_view::npos;
+                                                                  : std::u16string_view::npos;
       if (end == i + 2 || close == std::u16string_view::npos) {
         out += c;
         ++i;

@@ -39,7 +39,8 @@ void ResolveFunctionList(LoadedPlugin& plugin, std::u16string_view list) {
     if (name[0] == u'@') {
       const auto function =
           Find<VariableFunction>(*plugin.library, "f_" + LowerAscii(name.substr(1)));
-      if (function != nullptr) plugin.variableFunctions.emplace_back(UpperAscii(name.substr(1)), function);
+      if (function != nullptr)
+        plugin.variableFunctions.emplace_back(UpperAscii(name.substr(1)), function);
     } else if (name[0] == u'*') {
       plugin.keystroke = Find<KeystrokeFunction>(*plugin.library, LowerAscii(name.substr(1)));
     } else if (name[0] != u'_') {
@@ -51,7 +52,9 @@ void ResolveFunctionList(LoadedPlugin& plugin, std::u16string_view list) {
 
 }  // namespace
 
-const LoadedPlugin* Plugin() { return loaded.get(); }
+const LoadedPlugin* Plugin() {
+  return loaded.get();
+}
 
 VariableFunction FindVariableFunction(std::u16string_view name) {
   if (!loaded) return nullptr;
@@ -82,7 +85,8 @@ int HostLoadPlugin(const char16_t* path) {
   auto plugin = std::make_unique<host::LoadedPlugin>();
   plugin->library = host::DynamicLibrary::Open(path, error);
   if (!plugin->library) {
-    host::Write(HOST_STDERR, u"Cannot load plugin \"" + std::u16string(path) + u"\": " + error + u"\r\n");
+    host::Write(HOST_STDERR,
+                u"Cannot load plugin \"" + std::u16string(path) + u"\": " + error + u"\r\n");
     return 1;
   }
   const auto getPluginInfo = host::Find<GetPluginInfoFunction>(*plugin->library, "GetPluginInfo");
@@ -114,7 +118,8 @@ const PluginDescriptor* HostPluginDescriptor(void) {
 }
 
 void* HostPluginExport(const char* exportName) {
-  return host::loaded && exportName != nullptr ? host::loaded->library->Symbol(exportName) : nullptr;
+  return host::loaded && exportName != nullptr ? host::loaded->library->Symbol(exportName)
+                                               : nullptr;
 }
 
 int HostKeystroke(KeystrokeRecord* record) {

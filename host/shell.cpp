@@ -22,7 +22,9 @@ namespace {
 
 constexpr size_t kMaxBatchNesting = 32;
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t';
+}
 
 std::u16string_view SkipBlanks(std::u16string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -34,7 +36,9 @@ std::u16string_view TrimEnd(std::u16string_view text) {
   return text;
 }
 
-void Error(const std::u16string& message) { Write(HOST_STDERR, message + u"\r\n"); }
+void Error(const std::u16string& message) {
+  Write(HOST_STDERR, message + u"\r\n");
+}
 
 bool EndsWithIgnoreCase(std::u16string_view text, std::u16string_view suffix) {
   return text.size() >= suffix.size() &&
@@ -201,7 +205,8 @@ int RunCommand(std::u16string_view line) {
     HostSetVariable(variable.c_str(), nullptr);
     return 0;
   }
-  if (upper == u"CD" || upper == u"CHDIR" || upper == u"CDD") return ChangeDirectory(SkipBlanks(rest));
+  if (upper == u"CD" || upper == u"CHDIR" || upper == u"CDD")
+    return ChangeDirectory(SkipBlanks(rest));
   if (upper == u"EXIT") return Exit(SkipBlanks(rest));
   if (upper == u"REM") return 0;
   if (upper == u"HELP") return ShowHelp(rest);

@@ -9,7 +9,9 @@ ShellState& State() {
   return state;
 }
 
-void ResetState() { State() = ShellState{}; }
+void ResetState() {
+  State() = ShellState{};
+}
 
 std::u16string UpperAscii(std::u16string_view text) {
   std::u16string upper(text);
@@ -31,7 +33,9 @@ size_t CopyOut(std::u16string_view text, char16_t* out, size_t capacity) {
 
 extern "C" {
 
-void HostReset(void) { host::ResetState(); }
+void HostReset(void) {
+  host::ResetState();
+}
 
 void HostSetVariable(const char16_t* name, const char16_t* value) {
   if (name == nullptr || *name == u'\0') return;
@@ -49,9 +53,13 @@ void HostSetVersion(const char16_t* version) {
   host::State().version = version != nullptr ? version : u"";
 }
 
-void HostSetTransient(int transient) { host::State().transient = transient != 0; }
+void HostSetTransient(int transient) {
+  host::State().transient = transient != 0;
+}
 
-void HostSetPipe(int pipe) { host::State().pipe = pipe != 0; }
+void HostSetPipe(int pipe) {
+  host::State().pipe = pipe != 0;
+}
 
 void HostSetBatch(const char16_t* name, int line) {
   auto& batches = host::State().batches;

@@ -8,8 +8,8 @@
 namespace host {
 
 struct BatchFrame {
-  std::u16string name;  // canonical name, as %_batchname shows it
-  int line = 0;         // current line, from 1
+  std::u16string name;                    // canonical name, as %_batchname shows it
+  int line = 0;                           // current line, from 1
   std::vector<std::u16string> arguments;  // %0 (the name as called) to %9
 };
 

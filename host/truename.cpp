@@ -9,9 +9,13 @@ namespace host {
 
 namespace {
 
-bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+bool IsSeparator(char16_t c) {
+  return c == u'\\' || c == u'/';
+}
 
-bool IsDriveLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
+bool IsDriveLetter(char16_t c) {
+  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
 
 // The components of a path, as views into it: the non-empty texts between
 // separators.
@@ -27,7 +31,9 @@ std::vector<std::u16string_view> SplitComponents(std::u16string_view path) {
   return parts;
 }
 
-bool AllDots(std::u16string_view part) { return part.find_first_not_of(u'.') == part.npos; }
+bool AllDots(std::u16string_view part) {
+  return part.find_first_not_of(u'.') == part.npos;
+}
 
 // Applies ".", ".." and longer runs of dots to a list of components.
 std::vector<std::u16string_view> Resolve(const std::vector<std::u16string_view>& parts) {

@@ -42,7 +42,8 @@ intptr_t CursorOffset(const KeystrokeRecord* record) {
   const auto cursor = reinterpret_cast<uintptr_t>(record->cursor);
   if (cursor < line) return -1;
   const uintptr_t offset = (cursor - line) / sizeof(char16_t);
-  return offset > MAX_LINE_LEN ? static_cast<intptr_t>(MAX_LINE_LEN) : static_cast<intptr_t>(offset);
+  return offset > MAX_LINE_LEN ? static_cast<intptr_t>(MAX_LINE_LEN)
+                               : static_cast<intptr_t>(offset);
 }
 
 // Collapses each "%%" to "%", left to right; the kept "%" is not paired again.

@@ -129,8 +129,8 @@ LSTATUS RegOpenKeyExW(HKEY key, const char16_t* subKey, DWORD options, REGSAM de
 LSTATUS RegQueryValueExW(HKEY key, const char16_t* valueName, DWORD* reserved, DWORD* type,
                          uint8_t* data, DWORD* dataSize);
 LSTATUS RegCreateKeyExW(HKEY key, const char16_t* subKey, DWORD reserved, char16_t* className,
-                        DWORD options, REGSAM desired, const void* securityAttributes,
-                        HKEY* result, DWORD* disposition);
+                        DWORD options, REGSAM desired, const void* securityAttributes, HKEY* result,
+                        DWORD* disposition);
 LSTATUS RegSetValueExW(HKEY key, const char16_t* valueName, DWORD reserved, DWORD type,
                        const uint8_t* data, DWORD dataSize);
 LSTATUS RegCloseKey(HKEY key);

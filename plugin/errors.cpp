@@ -5,7 +5,9 @@
 #include "plugin/identity.h"
 #include "plugin/text.h"
 
-platform::HANDLE StandardError() { return platform::GetStdHandle(platform::STD_ERROR_HANDLE); }
+platform::HANDLE StandardError() {
+  return platform::GetStdHandle(platform::STD_ERROR_HANDLE);
+}
 
 // The name goes out before the host is asked anything, so it is always
 // written. Only the first character of the expanded "%_batch" is tested: "0"

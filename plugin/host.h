@@ -11,12 +11,12 @@
 // What the host passes to the keystroke hook for each key pressed at the
 // command line, in the host's 64-bit layout.
 struct KeystrokeRecord {
-  int32_t keyCode;       // the host's code for the key; 0 when only a label is given
-  int32_t hostData[5];   // the host's own; never read or written
-  char16_t* line;        // the command line, 65,536 characters of room
-  char16_t* cursor;      // the cursor's position within line
-  int32_t redraw;        // set to 1 once line has been rewritten
-  char16_t* keyLabel;    // the key's name from newer hosts; may be null
+  int32_t keyCode;      // the host's code for the key; 0 when only a label is given
+  int32_t hostData[5];  // the host's own; never read or written
+  char16_t* line;       // the command line, 65,536 characters of room
+  char16_t* cursor;     // the cursor's position within line
+  int32_t redraw;       // set to 1 once line has been rewritten
+  char16_t* keyLabel;   // the key's name from newer hosts; may be null
 };
 
 static_assert(offsetof(KeystrokeRecord, keyCode) == 0);

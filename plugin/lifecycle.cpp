@@ -29,4 +29,6 @@ PLUGIN_EXPORT int InitializePlugin() {
 }
 
 // Nothing is held that needs releasing, and nothing is saved.
-PLUGIN_EXPORT int ShutdownPlugin(int /*endProcess*/) { return 0; }
+PLUGIN_EXPORT int ShutdownPlugin(int /*endProcess*/) {
+  return 0;
+}

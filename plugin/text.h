@@ -47,8 +47,12 @@ size_t TextAppend(char16_t (&destination)[N], const char16_t* source) {
 void TextClear(char16_t* text, size_t count);
 
 // ASCII-only case folding: a to z and A to Z; every other character is kept.
-constexpr char16_t AsciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? c - 32 : c; }
-constexpr char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + 32 : c; }
+constexpr char16_t AsciiUpper(char16_t c) {
+  return (c >= u'a' && c <= u'z') ? c - 32 : c;
+}
+constexpr char16_t AsciiLower(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? c + 32 : c;
+}
 // Equal when the texts differ at most in the case of ASCII letters.
 bool TextEqualsIgnoreCase(const char16_t* a, const char16_t* b);
 // True when text begins with prefix, ignoring the case of ASCII letters.

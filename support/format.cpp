@@ -17,7 +17,8 @@ struct Conversion {
   enum class Size { kDefault, kShort, kLong, kLongLong, kPointer } size = Size::kDefault;
 };
 
-void Pad(std::u16string& out, const std::u16string& body, const Conversion& conversion, size_t signLength) {
+void Pad(std::u16string& out, const std::u16string& body, const Conversion& conversion,
+         size_t signLength) {
   const size_t width = conversion.width > 0 ? static_cast<size_t>(conversion.width) : 0;
   if (body.size() >= width) {
     out += body;
@@ -44,7 +45,8 @@ std::u16string Digits(uint64_t value, unsigned base, bool upper) {
   return text;
 }
 
-void FormatInteger(std::u16string& out, const Conversion& conversion, char16_t type, va_list& arguments) {
+void FormatInteger(std::u16string& out, const Conversion& conversion, char16_t type,
+                   va_list& arguments) {
   const bool isSigned = type == u'd' || type == u'i';
   uint64_t magnitude = 0;
   bool negative = false;
@@ -52,20 +54,30 @@ void FormatInteger(std::u16string& out, const Conversion& conversion, char16_t t
     int64_t value = 0;
     switch (conversion.size) {
       case Conversion::Size::kLongLong:
-      case Conversion::Size::kPointer: value = va_arg(arguments, long long); break;
-      case Conversion::Size::kShort: value = static_cast<short>(va_arg(arguments, int)); break;
-      default: value = va_arg(arguments, int); break;
+      case Conversion::Size::kPointer:
+        value = va_arg(arguments, long long);
+        break;
+      case Conversion::Size::kShort:
+        value = static_cast<short>(va_arg(arguments, int));
+        break;
+      default:
+        value = va_arg(arguments, int);
+        break;
     }
     negative = value < 0;
     magnitude = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
   } else {
     switch (conversion.size) {
       case Conversion::Size::kLongLong:
-      case Conversion::Size::kPointer: magnitude = va_arg(arguments, unsigned long long); break;
+      case Conversion::Size::kPointer:
+        magnitude = va_arg(arguments, unsigned long long);
+        break;
       case Conversion::Size::kShort:
         magnitude = static_cast<unsigned short>(va_arg(arguments, unsigned int));
         break;
-      default: magnitude = va_arg(arguments, unsigned int); break;
+      default:
+        magnitude = va_arg(arguments, unsigned int);
+        break;
     }
   }
   const unsigned base = (type == u'x' || type == u'X') ? 16 : (type == u'o' ? 8 : 10);
@@ -91,12 +103,14 @@ void FormatInteger(std::u16string& out, const Conversion& conversion, char16_t t
   Pad(out, prefix + digits, padding, prefix.size());
 }
 
-void FormatString(std::u16string& out, const Conversion& conversion, bool narrow, va_list& arguments) {
+void FormatString(std::u16string& out, const Conversion& conversion, bool narrow,
+                  va_list& arguments) {
   std::u16string text;
   if (narrow) {
     const char* value = va_arg(arguments, const char*);
     if (value == nullptr) value = "(null)";
-    for (; *value != '\0'; ++value) text += static_cast<char16_t>(static_cast<unsigned char>(*value));
+    for (; *value != '\0'; ++value)
+      text += static_cast<char16_t>(static_cast<unsigned char>(*value));
   } else {
     const char16_t* value = va_arg(arguments, const char16_t*);
     text = value != nullptr ? value : u"(null)";
@@ -125,12 +139,18 @@ std::u16string FormatWide(const char16_t* format, va_list arguments) {
     const char16_t* start = p++;
     Conversion conversion;
     for (;; ++p) {
-      if (*p == u'-') conversion.leftAlign = true;
-      else if (*p == u'0') conversion.zeroPad = true;
-      else if (*p == u'+') conversion.plusSign = true;
-      else if (*p == u' ') conversion.spaceSign = true;
-      else if (*p == u'#') conversion.alternate = true;
-      else break;
+      if (*p == u'-')
+        conversion.leftAlign = true;
+      else if (*p == u'0')
+        conversion.zeroPad = true;
+      else if (*p == u'+')
+        conversion.plusSign = true;
+      else if (*p == u' ')
+        conversion.spaceSign = true;
+      else if (*p == u'#')
+        conversion.alternate = true;
+      else
+        break;
     }
     if (*p == u'*') {
       conversion.width = va_arg(args, int);
@@ -149,7 +169,8 @@ std::u16string FormatWide(const char16_t* format, va_list arguments) {
         conversion.precision = va_arg(args, int);
         ++p;
       } else {
-        for (; *p >= u'0' && *p <= u'9'; ++p) conversion.precision = conversion.precision * 10 + (*p - u'0');
+        for (; *p >= u'0' && *p <= u'9'; ++p)
+          conversion.precision = conversion.precision * 10 + (*p - u'0');
       }
     }
     bool narrow = false;
@@ -180,25 +201,36 @@ std::u16string FormatWide(const char16_t* format, va_list arguments) {
       case u'u':
       case u'x':
       case u'X':
-      case u'o': FormatInteger(out, conversion, type, args); break;
+      case u'o':
+        FormatInteger(out, conversion, type, args);
+        break;
       case u'c':
       case u'C': {
         const auto value = static_cast<unsigned>(va_arg(args, int));
         const bool narrowChar = narrow || type == u'C';
         Conversion padding = conversion;
         padding.zeroPad = false;
-        Pad(out, std::u16string(1, static_cast<char16_t>(narrowChar ? value & 0xFF : value & 0xFFFF)),
+        Pad(out,
+            std::u16string(1, static_cast<char16_t>(narrowChar ? value & 0xFF : value & 0xFFFF)),
             padding, 0);
         break;
       }
-      case u's': FormatString(out, conversion, narrow, args); break;
-      case u'S': FormatString(out, conversion, true, args); break;
-      case u'%': out += u'%'; break;
+      case u's':
+        FormatString(out, conversion, narrow, args);
+        break;
+      case u'S':
+        FormatString(out, conversion, true, args);
+        break;
+      case u'%':
+        out += u'%';
+        break;
       case u'\0':
         out.append(start, p);
         va_end(args);
         return out;
-      default: out.append(start, p + 1); break;
+      default:
+        out.append(start, p + 1);
+        break;
     }
     ++p;
   }

@@ -23,11 +23,17 @@ void SetKeyDown(int virtualKey, bool down) {
   }
 }
 
-void ReleaseAllKeys() { keysDown.fill(false); }
+void ReleaseAllKeys() {
+  keysDown.fill(false);
+}
 
-void SetSoundHandler(SoundHandler handler) { soundHandler = std::move(handler); }
+void SetSoundHandler(SoundHandler handler) {
+  soundHandler = std::move(handler);
+}
 
-void SetMessageBoxHandler(MessageBoxHandler handler) { messageBoxHandler = std::move(handler); }
+void SetMessageBoxHandler(MessageBoxHandler handler) {
+  messageBoxHandler = std::move(handler);
+}
 
 }  // namespace standin
 

@@ -20,8 +20,8 @@ void SetSoundHandler(SoundHandler handler);
 
 // Receives each MessageBoxW call and gives its result; without a handler the
 // box is written to standard error and the call returns IDOK (1).
-using MessageBoxHandler = std::function<int(const char16_t* text, const char16_t* caption,
-                                            platform::UINT type)>;
+using MessageBoxHandler =
+    std::function<int(const char16_t* text, const char16_t* caption, platform::UINT type)>;
 void SetMessageBoxHandler(MessageBoxHandler handler);
 
 // The registry keeps HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE in one file

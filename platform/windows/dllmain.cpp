@@ -3,4 +3,6 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-BOOL WINAPI DllMain(HINSTANCE /*instance*/, DWORD /*reason*/, LPVOID /*reserved*/) { return TRUE; }
+BOOL WINAPI DllMain(HINSTANCE /*instance*/, DWORD /*reason*/, LPVOID /*reserved*/) {
+  return TRUE;
+}

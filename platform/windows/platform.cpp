@@ -19,10 +19,18 @@ static_assert(sizeof(::DWORD) == sizeof(platform::DWORD), "DWORD is 32 bits");
 
 namespace {
 
-const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
-wchar_t* Wide(char16_t* text) { return reinterpret_cast<wchar_t*>(text); }
-::HKEY Key(platform::HKEY key) { return reinterpret_cast<::HKEY>(key); }
-::DWORD* Dword(platform::DWORD* value) { return reinterpret_cast<::DWORD*>(value); }
+const wchar_t* Wide(const char16_t* text) {
+  return reinterpret_cast<const wchar_t*>(text);
+}
+wchar_t* Wide(char16_t* text) {
+  return reinterpret_cast<wchar_t*>(text);
+}
+::HKEY Key(platform::HKEY key) {
+  return reinterpret_cast<::HKEY>(key);
+}
+::DWORD* Dword(platform::DWORD* value) {
+  return reinterpret_cast<::DWORD*>(value);
+}
 
 }  // namespace
 
@@ -32,8 +40,7 @@ BOOL GetStringTypeW(DWORD infoType, const char16_t* source, int length, WORD* ch
   return ::GetStringTypeW(infoType, Wide(source), length, charTypes);
 }
 
-HRESULT UrlCreateFromPathW(const char16_t* path, char16_t* url, DWORD* urlLength,
-                           DWORD reserved) {
+HRESULT UrlCreateFromPathW(const char16_t* path, char16_t* url, DWORD* urlLength, DWORD reserved) {
   return ::UrlCreateFromPathW(Wide(path), Wide(url), Dword(urlLength), reserved);
 }
 
@@ -54,7 +61,9 @@ int wsprintfW(char16_t* buffer, const char16_t* format, ...) {
   return written;
 }
 
-HANDLE GetStdHandle(DWORD stdHandle) { return ::GetStdHandle(stdHandle); }
+HANDLE GetStdHandle(DWORD stdHandle) {
+  return ::GetStdHandle(stdHandle);
+}
 
 LSTATUS RegOpenKeyExW(HKEY key, const char16_t* subKey, DWORD options, REGSAM desired,
                       HKEY* result) {
@@ -69,8 +78,8 @@ LSTATUS RegQueryValueExW(HKEY key, const char16_t* valueName, DWORD* reserved, D
 }
 
 LSTATUS RegCreateKeyExW(HKEY key, const char16_t* subKey, DWORD reserved, char16_t* className,
-                        DWORD options, REGSAM desired, const void* securityAttributes,
-                        HKEY* result, DWORD* disposition) {
+                        DWORD options, REGSAM desired, const void* securityAttributes, HKEY* result,
+                        DWORD* disposition) {
   return ::RegCreateKeyExW(
       Key(key), Wide(subKey), reserved, Wide(className), options, desired,
       static_cast<LPSECURITY_ATTRIBUTES>(const_cast<void*>(securityAttributes)),
@@ -82,13 +91,17 @@ LSTATUS RegSetValueExW(HKEY key, const char16_t* valueName, DWORD reserved, DWOR
   return ::RegSetValueExW(Key(key), Wide(valueName), reserved, type, data, dataSize);
 }
 
-LSTATUS RegCloseKey(HKEY key) { return ::RegCloseKey(Key(key)); }
+LSTATUS RegCloseKey(HKEY key) {
+  return ::RegCloseKey(Key(key));
+}
 
 LSTATUS RegDeleteTreeW(HKEY key, const char16_t* subKey) {
   return ::RegDeleteTreeW(Key(key), Wide(subKey));
 }
 
-SHORT GetAsyncKeyState(int virtualKey) { return ::GetAsyncKeyState(virtualKey); }
+SHORT GetAsyncKeyState(int virtualKey) {
+  return ::GetAsyncKeyState(virtualKey);
+}
 
 BOOL PlaySoundW(const char16_t* sound, HMODULE module, DWORD flags) {
   return ::PlaySoundW(Wide(sound), reinterpret_cast<::HMODULE>(module), flags);
@@ -98,6 +111,8 @@ int MessageBoxW(HWND owner, const char16_t* text, const char16_t* caption, UINT 
   return ::MessageBoxW(reinterpret_cast<::HWND>(owner), Wide(text), Wide(caption), type);
 }
 
-HWND GetForegroundWindow() { return reinterpret_cast<HWND>(::GetForegroundWindow()); }
+HWND GetForegroundWindow() {
+  return reinterpret_cast<HWND>(::GetForegroundWindow());
+}
 
 }  // namespace platform

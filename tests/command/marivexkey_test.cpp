@@ -25,7 +25,9 @@ std::u16string Display(const std::u16string& name) {
   return u"\r\nMarivex v1.1.1 options:\r\n\n    Marivex hotkey . . . . . . . . . " + name + u"\r\n";
 }
 
-std::u16string Error(const std::u16string& message) { return u"Marivex plugin: " + message; }
+std::u16string Error(const std::u16string& message) {
+  return u"Marivex plugin: " + message;
+}
 
 const std::u16string kSubkey = u"Software\\RUDadurad\\Marivex";
 
@@ -105,8 +107,8 @@ TEST_F(MarivexKeyTest, OptionsMessagesAndExitCodes) {
   };
   for (size_t row = 0; row < std::size(kCases); ++row) {
     const CommandCase& c = kCases[row];
-    SCOPED_TRACE(testing::Message() << "row " << row << ": "
-                                    << testing::PrintToString(std::u16string(c.arguments)));
+    SCOPED_TRACE(testing::Message()
+                 << "row " << row << ": " << testing::PrintToString(std::u16string(c.arguments)));
     currentHotkey = c.hotkeyBefore;
     output.Clear();
     EXPECT_EQ(Run(c.arguments), c.exitCode);
@@ -148,7 +150,8 @@ TEST_F(MarivexKeyTest, RestoresFromTheRegistry) {
   registry.WriteDword(HKEY_CURRENT_USER, 0);
   output.Clear();
   EXPECT_EQ(Run(u"/R"), 0);
-  EXPECT_EQ(output.Out(), u"Settings restored from the registry " + hkcu + u".\r\n" + Display(u"None"));
+  EXPECT_EQ(output.Out(),
+            u"Settings restored from the registry " + hkcu + u".\r\n" + Display(u"None"));
   EXPECT_EQ(currentHotkey, 0);
 
   output.Clear();
@@ -186,10 +189,10 @@ TEST_F(MarivexKeyTest, SavesUnderTheChosenRoot) {
     ASSERT_TRUE(value.has_value());
     EXPECT_EQ(value->type, platform::REG_DWORD);
     const auto stored = static_cast<uint32_t>(row.stored);
-    EXPECT_EQ(value->data, (std::vector<uint8_t>{static_cast<uint8_t>(stored),
-                                                 static_cast<uint8_t>(stored >> 8),
-                                                 static_cast<uint8_t>(stored >> 16),
-                                                 static_cast<uint8_t>(stored >> 24)}));
+    EXPECT_EQ(value->data,
+              (std::vector<uint8_t>{static_cast<uint8_t>(stored), static_cast<uint8_t>(stored >> 8),
+                                    static_cast<uint8_t>(stored >> 16),
+                                    static_cast<uint8_t>(stored >> 24)}));
     const platform::HKEY other =
         row.root == HKEY_CURRENT_USER ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
     EXPECT_FALSE(scratch.Read(other).has_value());

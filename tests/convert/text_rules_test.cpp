@@ -20,10 +20,13 @@ TEST(TrimWhitespaceTest, RemovesOnlyLeadingAndTrailingWhiteSpace) {
       {u"  a b  c  ", u"a b  c"},
       {u"   ", u""},
       {u"\u00a0", u""},
-      {u"\u3000x\u3000", u"x"},          // ideographic space is white space above U+00FF
-      {u"\u2028x\u2029", u"x"},          // line and paragraph separators
-      {u"\x1f" u"x\x1f", u"\x1f" u"x\x1f"},  // a control character is no white space
-      {u"\u0085x", u"\u0085x"},          // nor is NEL, below U+0100
+      {u"\u3000x\u3000", u"x"},  // ideographic space is white space above U+00FF
+      {u"\u2028x\u2029", u"x"},  // line and paragraph separators
+      {u"\x1f"
+       u"x\x1f",
+       u"\x1f"
+       u"x\x1f"},                // a control character is no white space
+      {u"\u0085x", u"\u0085x"},  // nor is NEL, below U+0100
       {u"\uffffx\uffff", u"\uffffx\uffff"},
   };
   for (const auto& row : kCases) {
@@ -49,7 +52,10 @@ TEST(CountQuoteTriggersTest, CountsEachTriggerOnce) {
       {u"a b", 1},
       {u"a\tb", 1},
       {u"a\u00a0b", 1},
-      {u"a\x01" u"b\x7f" u"c\u0085", 3},
+      {u"a\x01"
+       u"b\x7f"
+       u"c\u0085",
+       3},
       {u"<>|,;&", 6},
       {u"a & b", 3},
       {u"\u3000", 1},

@@ -64,18 +64,29 @@ void Perform(const demo::KeyPress& press, demo::EditBuffer& buffer) {
         buffer.DeleteToStart();
       }
       break;
-    case demo::Key::kBackspace: buffer.DeleteBackward(); break;
-    case demo::Key::kDel: buffer.DeleteForward(); break;
+    case demo::Key::kBackspace:
+      buffer.DeleteBackward();
+      break;
+    case demo::Key::kDel:
+      buffer.DeleteForward();
+      break;
     case demo::Key::kLeft:
       (press.modifiers & demo::kCtrl) != 0 ? buffer.MoveWordLeft() : buffer.MoveLeft();
       break;
     case demo::Key::kRight:
       (press.modifiers & demo::kCtrl) != 0 ? buffer.MoveWordRight() : buffer.MoveRight();
       break;
-    case demo::Key::kHome: buffer.MoveHome(); break;
-    case demo::Key::kEnd: buffer.MoveEnd(); break;
-    case demo::Key::kEscape: buffer.Clear(); break;
-    default: break;
+    case demo::Key::kHome:
+      buffer.MoveHome();
+      break;
+    case demo::Key::kEnd:
+      buffer.MoveEnd();
+      break;
+    case demo::Key::kEscape:
+      buffer.Clear();
+      break;
+    default:
+      break;
   }
   Check(buffer.Text().size() <= demo::EditBuffer::kCapacity, "the line outgrew its capacity");
   Check(buffer.Cursor() <= buffer.Text().size(), "the cursor left the line");
@@ -91,8 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }();
   (void)prepared;
   if (size == 0) return 0;
-  const demo::KeyScheme scheme = (data[0] & 1) != 0 ? demo::KeyScheme::kExtended
-                                                     : demo::KeyScheme::kClassic;
+  const demo::KeyScheme scheme =
+      (data[0] & 1) != 0 ? demo::KeyScheme::kExtended : demo::KeyScheme::kClassic;
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
   HostExecute(u"marivexkey /d /q");
   demo::EditBuffer buffer;

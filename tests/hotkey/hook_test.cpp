@@ -86,7 +86,9 @@ class HookTest : public ::testing::Test {
     return passed;
   }
 
-  static void CountClear(const char16_t*, void* self) { ++static_cast<HookTest*>(self)->clears; }
+  static void CountClear(const char16_t*, void* self) {
+    ++static_cast<HookTest*>(self)->clears;
+  }
 
   struct Sound {
     uintptr_t id;
@@ -303,7 +305,8 @@ TEST_F(HookTest, ModifierBits) {
   };
   for (const auto& row : kCases) {
     for (const int32_t extended : {0, 1}) {
-      SCOPED_TRACE(testing::Message() << row.shift << row.ctrl << row.alt << " extended " << extended);
+      SCOPED_TRACE(testing::Message()
+                   << row.shift << row.ctrl << row.alt << " extended " << extended);
       extendedKeys = extended;
       const int32_t bits = extended != 0 ? row.extendedBits : row.classicBits;
       currentHotkey = 0x1003b | bits;  // F1 with exactly these bits
@@ -331,7 +334,8 @@ TEST_F(HookTest, LabelsNameKeysUnderTheExtendedSchemeOnly) {
     key(&keystroke.record);
     standin::ReleaseAllKeys();
     EXPECT_EQ(keystroke.record.redraw, extended);
-    EXPECT_EQ(label.c_str()[0] == u'\0', extended == 1) << "the label is emptied to swallow the key";
+    EXPECT_EQ(label.c_str()[0] == u'\0', extended == 1)
+        << "the label is emptied to swallow the key";
   }
 }
 #endif

@@ -90,10 +90,10 @@ TEST_F(SettingsTest, LoadFindsNothingWithoutKeyOrValue) {
   EXPECT_EQ(LoadSettings(HKEY_LOCAL_MACHINE), 1);
   // The key alone, without the value.
   platform::HKEY key = nullptr;
-  ASSERT_EQ(platform::RegCreateKeyExW(HKEY_CURRENT_USER, REGISTRY_SUBKEY, 0, nullptr, 0,
-                                      platform::KEY_READ | platform::KEY_WRITE, nullptr, &key,
-                                      nullptr),
-            platform::ERROR_SUCCESS);
+  ASSERT_EQ(
+      platform::RegCreateKeyExW(HKEY_CURRENT_USER, REGISTRY_SUBKEY, 0, nullptr, 0,
+                                platform::KEY_READ | platform::KEY_WRITE, nullptr, &key, nullptr),
+      platform::ERROR_SUCCESS);
   platform::RegCloseKey(key);
   EXPECT_EQ(LoadSettings(HKEY_CURRENT_USER), 1);
   EXPECT_EQ(currentHotkey, kUntouched);

@@ -17,17 +17,19 @@ std::vector<unsigned char> ModuleImage() {
 
 TEST(ExportsTest, ExactlyTheHostEntryPoints) {
   const std::set<std::string> expected = {
-      "GetPluginInfo", "InitializePlugin", "ShutdownPlugin",            // life cycle
-      "f_file2uri",    "f_file2uris",      "f_isurl",        "f_uri2file",  // variable functions
-      "marivexkey",    "key",                                              // command, keystroke hook
-      "Usage",         "Help",                                             // syntax and help
+      "GetPluginInfo",  "InitializePlugin",
+      "ShutdownPlugin",  // life cycle
+      "f_file2uri",     "f_file2uris",
+      "f_isurl",        "f_uri2file",  // variable functions
+      "marivexkey",     "key",         // command, keystroke hook
+      "Usage",          "Help",        // syntax and help
   };
   EXPECT_EQ(testing_support::ExportedNames(ModuleImage()), expected);
 }
 
 #if defined(_WIN32)
 TEST(ExportsTest, ImportsOnlyTheHostAndWindows) {
-  const std::set<std::string> hostFunctions = {"Printf",        "Qprintf",       "QPuts",
+  const std::set<std::string> hostFunctions = {"Printf",          "Qprintf",       "QPuts",
                                                "ExpandVariables", "QueryTrueName", "QueryIsURL",
                                                "ClearEditLine"};
   const std::set<std::string> systemDlls = {"KERNEL32.DLL", "USER32.DLL", "ADVAPI32.DLL",

@@ -85,7 +85,8 @@ TEST_F(StartupTest, PerUserSettingBeforeTheMachineOne) {
     SCOPED_TRACE(row.what);
     testing_support::ScratchRegistry scratch;
     if (row.user >= 0) scratch.WriteDword(HKEY_CURRENT_USER, static_cast<uint32_t>(row.user));
-    if (row.machine >= 0) scratch.WriteDword(HKEY_LOCAL_MACHINE, static_cast<uint32_t>(row.machine));
+    if (row.machine >= 0)
+      scratch.WriteDword(HKEY_LOCAL_MACHINE, static_cast<uint32_t>(row.machine));
     EXPECT_EQ(Load(), LoadMessage(row.hotkey));
     EXPECT_EQ(Hotkey(), row.hotkey);
     HostUnloadPlugin();

@@ -17,13 +17,13 @@ TEST(TextTest, CopyIsBoundedAndAlwaysTerminated) {
       {u"abc", 5, u"abc", 3},   // room to spare
       {u"abc", 4, u"abc", 3},   // exactly full
       {u"abcd", 4, u"abc", 3},  // one over: cut
-      {u"", 1, u"", 0},
-      {u"abc", 1, u"", 0},
+      {u"", 1, u"", 0},        {u"abc", 1, u"", 0},
   };
   for (size_t row = 0; row < std::size(kCases); ++row) {
     SCOPED_TRACE(row);
     std::u16string buffer(8, u'#');
-    EXPECT_EQ(TextCopy(buffer.data(), kCases[row].capacity, kCases[row].source), kCases[row].copied);
+    EXPECT_EQ(TextCopy(buffer.data(), kCases[row].capacity, kCases[row].source),
+              kCases[row].copied);
     EXPECT_EQ(std::u16string(buffer.c_str()), kCases[row].expected);
     EXPECT_EQ(buffer[kCases[row].capacity], u'#') << "wrote past the capacity";
   }
@@ -46,7 +46,8 @@ TEST(TextTest, CaseFoldingTouchesOnlyAsciiLetters) {
   EXPECT_TRUE(TextEqualsIgnoreCase(u"Ctrl-Alt-U", u"cTRL-aLT-u"));
   EXPECT_FALSE(TextEqualsIgnoreCase(u"\u00c9", u"\u00e9"));
   EXPECT_FALSE(TextEqualsIgnoreCase(u"ab", u"abc"));
-  EXPECT_FALSE(TextEqualsIgnoreCase(u"[", u"{"));  // 0x5B and 0x7B differ by 0x20 but are no letters
+  EXPECT_FALSE(
+      TextEqualsIgnoreCase(u"[", u"{"));  // 0x5B and 0x7B differ by 0x20 but are no letters
   EXPECT_TRUE(TextStartsWithIgnoreCase(u"FILE:///c:/x", u"file://"));
   EXPECT_FALSE(TextStartsWithIgnoreCase(u"file:/", u"file://"));
   EXPECT_EQ(AsciiUpper(u'z'), u'Z');

@@ -11,7 +11,9 @@
 namespace testing_support {
 
 // The plug-in module's file name, next to the test program.
-inline const char16_t* PluginFile() { return MARIVEX_PLUGIN_FILE; }
+inline const char16_t* PluginFile() {
+  return MARIVEX_PLUGIN_FILE;
+}
 
 // Collects everything the host writes while it lives.
 class OutputCapture {

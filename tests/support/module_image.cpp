@@ -165,13 +165,15 @@ std::vector<unsigned char> ReadFile(const std::string& path) {
 std::set<std::string> ExportedNames(const std::vector<unsigned char>& image) {
   PeImage pe;
   if (ParsePe(image, pe)) return PeExports(image, pe);
-  if (image.size() > 4 && image[0] == 0x7F && image[1] == 'E' && image[2] == 'L' && image[3] == 'F') {
+  if (image.size() > 4 && image[0] == 0x7F && image[1] == 'E' && image[2] == 'L' &&
+      image[3] == 'F') {
     return ElfExports(image);
   }
   return {};
 }
 
-std::map<std::string, std::set<std::string>> ImportedNames(const std::vector<unsigned char>& image) {
+std::map<std::string, std::set<std::string>> ImportedNames(
+    const std::vector<unsigned char>& image) {
   std::map<std::string, std::set<std::string>> imports;
   PeImage pe;
   if (!ParsePe(image, pe) || pe.importRva == 0) return imports;

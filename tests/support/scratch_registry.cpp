@@ -53,10 +53,10 @@ void ScratchRegistry::Clear() {
 
 void ScratchRegistry::Write(platform::HKEY root, platform::DWORD type, std::vector<uint8_t> data) {
   platform::HKEY key = nullptr;
-  ASSERT_EQ(platform::RegCreateKeyExW(root, REGISTRY_SUBKEY, 0, nullptr, 0,
-                                      platform::KEY_READ | platform::KEY_WRITE, nullptr, &key,
-                                      nullptr),
-            platform::ERROR_SUCCESS);
+  ASSERT_EQ(
+      platform::RegCreateKeyExW(root, REGISTRY_SUBKEY, 0, nullptr, 0,
+                                platform::KEY_READ | platform::KEY_WRITE, nullptr, &key, nullptr),
+      platform::ERROR_SUCCESS);
   EXPECT_EQ(platform::RegSetValueExW(key, REGISTRY_VALUE, 0, type, data.data(),
                                      static_cast<platform::DWORD>(data.size())),
             platform::ERROR_SUCCESS);
@@ -77,8 +77,8 @@ std::optional<RegistryValue> ScratchRegistry::Read(platform::HKEY root) {
   }
   RegistryValue value{platform::REG_NONE, std::vector<uint8_t>(64)};
   platform::DWORD size = static_cast<platform::DWORD>(value.data.size());
-  const platform::LSTATUS status =
-      platform::RegQueryValueExW(key, REGISTRY_VALUE, nullptr, &value.type, value.data.data(), &size);
+  const platform::LSTATUS status = platform::RegQueryValueExW(
+      key, REGISTRY_VALUE, nullptr, &value.type, value.data.data(), &size);
   platform::RegCloseKey(key);
   if (status != platform::ERROR_SUCCESS) return std::nullopt;
   value.data.resize(size);
