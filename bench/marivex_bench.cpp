@@ -29,7 +29,7 @@
 #include "hotkey/settings.h"
 #include "host/takecmd.h"
 #include "platform/platform.h"
-#include "plugin/text.h"
+#include "base/text.h"
 
 extern "C" int f_file2uri(char16_t* buffer);
 extern "C" int f_file2uris(char16_t* buffer);

@@ -1,8 +1,8 @@
 #include "command/arguments.h"
 
-#include "convert/charclass.h"
-#include "plugin/errors.h"
-#include "plugin/host.h"
+#include "base/charclass.h"
+#include "base/errors.h"
+#include "base/host.h"
 
 char16_t argText[MAX_ARG_LEN];
 char16_t* argPointers[MAX_ARGS];

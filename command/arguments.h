@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "plugin/text.h"
+#include "base/text.h"
 
 // The text of all arguments one after another, each followed by a 0 character.
 extern char16_t argText[MAX_ARG_LEN];

@@ -1,7 +1,7 @@
 #include "command/help.h"
 
 #include "platform/platform.h"
-#include "plugin/text.h"
+#include "base/text.h"
 
 // The texts keep their trailing blanks, the double blanks after full stops and
 // the typographic quotes U+2018 and U+2019. One line of source per line of text.

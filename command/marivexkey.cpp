@@ -4,10 +4,10 @@
 #include "command/marivexkey.h"
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
-#include "plugin/errors.h"
-#include "plugin/host.h"
-#include "plugin/identity.h"
-#include "plugin/text.h"
+#include "base/errors.h"
+#include "base/host.h"
+#include "base/identity.h"
+#include "base/text.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // @FILE2URI and @FILE2URIS: a local file name to a file:// URI.
 #include "convert/convert.h"
-#include "plugin/errors.h"
-#include "plugin/host.h"
-#include "plugin/text.h"
+#include "base/errors.h"
+#include "base/host.h"
+#include "base/text.h"
 
 // The host makes the name canonical, Windows makes the URI, and the URI comes
 // back with each "%" doubled (or made safe), cut silently at 8,191 characters.

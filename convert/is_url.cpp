@@ -1,8 +1,8 @@
 // @ISURL: the kind of internet URL, as the host classifies it.
 #include "convert/convert.h"
 #include "platform/platform.h"
-#include "plugin/host.h"
-#include "plugin/text.h"
+#include "base/host.h"
+#include "base/text.h"
 
 // The argument goes to the host untrimmed; an empty one is kind 0 without
 // asking. Every kind, 0 included, is a success.

@@ -1,9 +1,9 @@
 // Trimming and the quote rule.
 #include <array>
 
-#include "convert/charclass.h"
+#include "base/charclass.h"
 #include "convert/convert.h"
-#include "plugin/text.h"
+#include "base/text.h"
 
 // Three short scans rather than one that tests every character: past the
 // leading white space, to the terminator, and back over the trailing white

@@ -1,8 +1,8 @@
 // @URI2FILE: a file:// URI to a local file name.
 #include "convert/convert.h"
-#include "plugin/errors.h"
-#include "plugin/host.h"
-#include "plugin/text.h"
+#include "base/errors.h"
+#include "base/host.h"
+#include "base/text.h"
 
 // U+FF05 stands for "%" in the argument. Windows decodes the URI; the name
 // comes back as Windows gives it, in double quotes when the quote rule asks

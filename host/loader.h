@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/dynlib.h"
-#include "plugin/host.h"
+#include "base/host.h"
 
 namespace host {
 

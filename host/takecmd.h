@@ -10,7 +10,7 @@
 
 #include <cstddef>
 
-#include "plugin/host.h"
+#include "base/host.h"
 
 extern "C" {
 

@@ -1,13 +1,13 @@
 // The keystroke hook: on the hotkey, the word at the cursor is converted in
 // place between a file name and a file:// URI.
-#include "convert/charclass.h"
+#include "base/charclass.h"
 #include "convert/convert.h"
 #include "hotkey/hook.h"
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
 #include "platform/platform.h"
-#include "plugin/host.h"
-#include "plugin/text.h"
+#include "base/host.h"
+#include "base/text.h"
 
 namespace {
 

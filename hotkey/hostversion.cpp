@@ -1,10 +1,10 @@
 // The choice of key scheme by the version of the host that loaded the plug-in.
 #include <cstdint>
 
-#include "convert/charclass.h"
+#include "base/charclass.h"
 #include "hotkey/keynames.h"
-#include "plugin/host.h"
-#include "plugin/text.h"
+#include "base/host.h"
+#include "base/text.h"
 
 int32_t hostMajorVersion = 0;
 int32_t extendedKeys = 0;

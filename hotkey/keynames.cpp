@@ -3,8 +3,8 @@
 
 #include "hotkey/keytables.h"
 #include "hotkey/settings.h"
-#include "plugin/host.h"
-#include "plugin/text.h"
+#include "base/host.h"
+#include "base/text.h"
 
 namespace {
 

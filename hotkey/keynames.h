@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "plugin/text.h"
+#include "base/text.h"
 
 // Ctrl-Alt-U, the same code under both key schemes.
 inline constexpr int32_t DEFAULT_HOTKEY = 0x50016;

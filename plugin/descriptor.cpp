@@ -1,6 +1,6 @@
 // The descriptor through which the host learns what the plug-in offers.
-#include "plugin/host.h"
-#include "plugin/identity.h"
+#include "base/host.h"
+#include "base/identity.h"
 
 namespace {
 

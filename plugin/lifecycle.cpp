@@ -1,9 +1,9 @@
 // Start-up and shut-down.
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
-#include "plugin/host.h"
-#include "plugin/identity.h"
-#include "plugin/text.h"
+#include "base/host.h"
+#include "base/identity.h"
+#include "base/text.h"
 
 // Chooses the key scheme before the saved hotkey is read, since whether a
 // saved code is acceptable depends on it; the per-user setting wins over the

@@ -14,7 +14,7 @@
 #include "hotkey/hook.h"
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
-#include "plugin/text.h"
+#include "base/text.h"
 #include "tests/hotkey/key_test_support.h"
 #include "tests/support/host_session.h"
 

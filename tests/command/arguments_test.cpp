@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "command/arguments.h"
-#include "convert/charclass.h"
+#include "base/charclass.h"
 #include "support/utf.h"
 #include "tests/support/host_session.h"
 

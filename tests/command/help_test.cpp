@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "command/help.h"
-#include "plugin/host.h"
-#include "plugin/text.h"
+#include "base/host.h"
+#include "base/text.h"
 #include "support/utf.h"
 #include "tests/support/host_session.h"
 

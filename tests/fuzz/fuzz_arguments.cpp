@@ -6,8 +6,8 @@
 #include <string>
 
 #include "command/arguments.h"
-#include "convert/charclass.h"
-#include "plugin/text.h"
+#include "base/charclass.h"
+#include "base/text.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

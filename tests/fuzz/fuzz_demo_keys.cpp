@@ -12,7 +12,7 @@
 #include "host/demo/terminal_keys.h"
 #include "host/takecmd.h"
 #include "platform/posix/standin.h"
-#include "plugin/text.h"
+#include "base/text.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "convert/convert.h"
-#include "plugin/host.h"
-#include "plugin/text.h"
+#include "base/host.h"
+#include "base/text.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

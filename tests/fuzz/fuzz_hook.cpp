@@ -14,7 +14,7 @@
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
 #include "platform/posix/standin.h"
-#include "plugin/text.h"
+#include "base/text.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "host/takecmd.h"
 #include "platform/posix/standin.h"
-#include "plugin/text.h"
+#include "base/text.h"
 #include "support/utf.h"
 #include "tests/fuzz/fuzz_support.h"
 

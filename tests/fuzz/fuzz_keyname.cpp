@@ -8,7 +8,7 @@
 
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
-#include "plugin/text.h"
+#include "base/text.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "host/takecmd.h"
-#include "plugin/text.h"
+#include "base/text.h"
 #include "platform/posix/standin.h"
 
 namespace fuzzing {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "convert/convert.h"
-#include "plugin/text.h"
+#include "base/text.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/text.h"
+#include "base/text.h"
 #include "tests/hotkey/key_test_support.h"
 #include "tests/support/host_session.h"
 

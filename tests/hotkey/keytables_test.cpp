@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "plugin/text.h"
+#include "base/text.h"
 #include "tests/hotkey/key_test_support.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "plugin/errors.h"
+#include "base/errors.h"
 
-#include "convert/charclass.h"
-#include "plugin/host.h"
-#include "plugin/identity.h"
-#include "plugin/text.h"
+#include "base/charclass.h"
+#include "base/host.h"
+#include "base/identity.h"
+#include "base/text.h"
 
 platform::HANDLE StandardError() {
   return platform::GetStdHandle(platform::STD_ERROR_HANDLE);

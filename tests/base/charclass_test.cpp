@@ -4,7 +4,7 @@
 
 #include <iomanip>
 
-#include "convert/charclass.h"
+#include "base/charclass.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "plugin/text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "convert/charclass.h"
+#include "base/charclass.h"
 
 #include "platform/platform.h"
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "plugin/errors.h"
-#include "plugin/text.h"
+#include "base/errors.h"
+#include "base/text.h"
 #include "tests/support/wine.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "plugin/text.h"
+#include "base/text.h"
 
 size_t TextLength(const char16_t* text) {
   size_t length = 0;
