@@ -14,8 +14,10 @@ namespace {
 // Plug-in variable functions get the host's argument buffer of this size.
 constexpr size_t kArgumentBufferLength = 8192;
 // A plug-in passes buffers of 1,024 or 8,192 characters to ExpandVariables
-// without saying which, so the host never writes more than the smaller.
-constexpr size_t kExpandVariablesCapacity = 1024;
+// without saying which. The host writes as much as the expansion yields, up
+// to the larger, as a real host may: a plug-in must hand it 8,192 characters
+// of room wherever the text can hold a variable a user sets.
+constexpr size_t kExpandVariablesCapacity = 8192;
 // The longest expanded command line, as TCC's line buffer of 65,536 holds it.
 // Without a bound, a variable set to itself twice over, or a batch file that
 // calls itself by its name twice over, doubles in length with every step

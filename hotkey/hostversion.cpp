@@ -53,9 +53,11 @@ bool ReadUnsigned32(const char16_t* text, size_t capacity, uint32_t* value) {
 
 // The host expands "%_4ver" to its version, such as "33.00"; the number before
 // the first non-digit is the major version. Anything unreadable, too large or
-// implausible leaves no version and so the classic key scheme.
+// implausible leaves no version and so the classic key scheme. A variable
+// named _4ver hides the internal one and may hold anything, and the host is
+// never told the buffer's size, so the expansion gets 8,192 characters.
 void ProbeHostVersion() {
-  char16_t buffer[MAX_NAME_LEN];
+  char16_t buffer[MAX_ARG_LEN];
   TextClear(buffer, CountOf(buffer));
   TextCopy(buffer, u"%_4ver");
   ExpandVariables(buffer, 1);

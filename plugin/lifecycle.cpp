@@ -10,8 +10,11 @@
 // machine's, and without either the default stays, silently. The load message
 // is printed only in an interactive shell: not transient, not in a pipe, and
 // with no variable noloadmsg set.
+//
+// The expansion gets 8,192 characters of room: noloadmsg holds whatever the
+// user set, and the host is never told the buffer's size.
 PLUGIN_EXPORT int InitializePlugin() {
-  char16_t text[MAX_NAME_LEN];
+  char16_t text[MAX_ARG_LEN];
   TextClear(text, CountOf(text));
   TextCopy(text, u"%[_transient]%[_pipe]%[noloadmsg]");
   ExpandVariables(text, 1);
@@ -21,9 +24,10 @@ PLUGIN_EXPORT int InitializePlugin() {
   currentHotkey = DEFAULT_HOTKEY;
   if (LoadSettings(platform::HKEY_CURRENT_USER) != 0) LoadSettings(platform::HKEY_LOCAL_MACHINE);
   if (interactive) {
-    FormatKeyName(text);
+    char16_t name[MAX_NAME_LEN];
+    FormatKeyName(name);
     Printf(u"%s v%d.%d.%d loaded; hotkey is %s.\r\n", PLUGIN_NAME, VERSION_MAJOR, VERSION_MINOR,
-           VERSION_BUILD, text);
+           VERSION_BUILD, name);
   }
   return 0;
 }

@@ -76,13 +76,13 @@ TEST_F(ExpandTest, VariablesAndFunctions) {
   }
 }
 
-TEST_F(ExpandTest, NeverWritesMoreThanTheSmallestPluginBuffer) {
-  HostSetVariable(u"long", std::u16string(3000, u'x').c_str());
-  std::u16string buffer(2048, u'#');
+TEST_F(ExpandTest, WritesTheWholeExpansionUpToTheLargestPluginBuffer) {
+  HostSetVariable(u"long", std::u16string(9000, u'x').c_str());
+  std::u16string buffer(8192 + 16, u'#');
   std::char_traits<char16_t>::copy(buffer.data(), u"%long%", 7);
   EXPECT_EQ(ExpandVariables(buffer.data(), 1), 0);
-  EXPECT_EQ(buffer.find(u'\0'), 1023u);
-  EXPECT_EQ(buffer[1024], u'#');
+  EXPECT_EQ(buffer.find(u'\0'), 8191u);
+  EXPECT_EQ(buffer.substr(8192), std::u16string(16, u'#'));
 }
 
 TEST_F(ExpandTest, UnknownFunctionFails) {

@@ -48,11 +48,11 @@ TEST_F(HostVersionTest, MajorVersionChoosesTheScheme) {
       {u"99999999999", 0},
       {u"4294967296", 0},
       {u"-4294967296", 0},
-      // The host's expansion fills at most 1,024 characters, the terminator
-      // included: the number is read from what fits.
-      {std::u16string(1021, u'0') + u"24", 24},
-      {std::u16string(1022, u'0') + u"24", 0},
-      {std::u16string(1021, u' ') + u"24", 24},
+      // The expansion gets 8,192 characters, the terminator included: the
+      // number is read from what fits.
+      {std::u16string(8189, u'0') + u"24", 24},
+      {std::u16string(8190, u'0') + u"24", 0},
+      {std::u16string(8189, u' ') + u"24", 24},
   };
   for (const auto& row : kCases) {
     SCOPED_TRACE(Utf8(row.version.substr(0, 40)));

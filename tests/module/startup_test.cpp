@@ -47,21 +47,23 @@ TEST_F(StartupTest, LoadMessageOnlyInAnInteractiveShell) {
   static const struct {
     const char* what;
     bool transient, pipe;
-    const char16_t* noLoadMessage;
+    std::u16string noLoadMessage;  // empty: not set
     bool shown;
   } kCases[] = {
-      {"interactive", false, false, nullptr, true},
-      {"transient", true, false, nullptr, false},
-      {"in a pipe", false, true, nullptr, false},
+      {"interactive", false, false, u"", true},
+      {"transient", true, false, u"", false},
+      {"in a pipe", false, true, u"", false},
       {"noloadmsg set", false, false, u"1", false},
       {"noloadmsg set to 0", false, false, u"0", false},
+      // The host writes the whole expansion, up to 8,192 characters.
+      {"noloadmsg of 5,000 characters", false, false, std::u16string(5000, u'x'), false},
   };
   for (const auto& row : kCases) {
     SCOPED_TRACE(row.what);
     HostReset();
     HostSetTransient(row.transient);
     HostSetPipe(row.pipe);
-    HostSetVariable(u"NoLoadMsg", row.noLoadMessage);
+    HostSetVariable(u"NoLoadMsg", row.noLoadMessage.empty() ? nullptr : row.noLoadMessage.c_str());
     EXPECT_EQ(Load(), row.shown ? LoadMessage(u"Ctrl-Alt-U") : u"");
     EXPECT_EQ(Hotkey(), u"Ctrl-Alt-U") << "nothing else changes";
   }
