@@ -1,5 +1,5 @@
 // printf-style formatting of UTF-16 text for the stand-in host's output
-// functions. (The native wsprintfW has its own, narrower formatter.)
+// functions and the native wsprintfW.
 #pragma once
 
 #include <cstdarg>
