@@ -58,6 +58,7 @@ inline constexpr LSTATUS ERROR_FILE_NOT_FOUND = 2;
 inline constexpr LSTATUS ERROR_ACCESS_DENIED = 5;
 inline constexpr LSTATUS ERROR_INVALID_HANDLE = 6;
 inline constexpr LSTATUS ERROR_INVALID_PARAMETER = 87;
+inline constexpr LSTATUS ERROR_DISK_FULL = 112;
 inline constexpr LSTATUS ERROR_MORE_DATA = 234;
 inline constexpr LSTATUS ERROR_BAD_PATHNAME = 161;
 inline constexpr LSTATUS ERROR_NOACCESS = 998;
@@ -134,9 +135,6 @@ LSTATUS RegCreateKeyExW(HKEY key, const char16_t* subKey, DWORD reserved, char16
 LSTATUS RegSetValueExW(HKEY key, const char16_t* valueName, DWORD reserved, DWORD type,
                        const uint8_t* data, DWORD dataSize);
 LSTATUS RegCloseKey(HKEY key);
-// Removes a key and everything below it. The plug-in never deletes anything;
-// tests use this to start from an empty registry in both builds.
-LSTATUS RegDeleteTreeW(HKEY key, const char16_t* subKey);
 
 // Keyboard state, sound and the message box (user32, winmm).
 SHORT GetAsyncKeyState(int virtualKey);

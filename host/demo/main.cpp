@@ -76,7 +76,7 @@ void ChooseMachineRegistry() {
   } else {
     return;
   }
-  setenv("MARIVEX_REGISTRY_HKLM", (folder + "/marivex/HKLM.registry").c_str(), 0);
+  setenv("MARIVEX_REGISTRY_HKLM", (folder + "/marivex/HKLM.reg").c_str(), 0);
 }
 
 // The version the host reports in %_4ver, which decides how it reports keys.

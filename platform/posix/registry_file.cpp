@@ -1,316 +1,207 @@
-// The registry stand-in's files: one per root, read whole for every query and
-// replaced whole for every change.
+// The native registry's files, a registry export each: where each root
+// lives, and how its file is read and replaced, safely even in a folder that
+// other accounts may write.
 //
-// A change must never lose a stored setting, and two processes changing the
-// same root at once must not lose either change. Two mechanisms share the
-// work, because neither suffices alone:
-//
-// - The new contents go to a temporary file beside the store, are flushed to
-//   disk and then renamed over the store, and the directory is flushed. A
-//   rename replaces the name in one step, so a reader, or a process that is
-//   killed or fails midway, finds either the old file or the new one, whole;
-//   never a mixture, never nothing.
-// - A change is a read-modify-write of the whole file. With renames alone, two
-//   processes that read the same old contents would each write back their own
-//   change, and the later rename would silently drop the earlier change (a
-//   saved hotkey lost because another process created an unrelated key).
-//   So every change holds an exclusive flock() on a lock file beside the store
-//   from before it reads until after its rename. The lock file is never
-//   replaced or removed, so all writers lock the same file; the kernel drops
-//   the lock when its holder dies, so a killed writer blocks no one. Readers
-//   take no lock: the rename already gives them a whole file.
-//
-// With the lock held, one fixed temporary name suffices; a temporary file
-// left behind by a killed writer is simply overwritten by the next change.
+// Every step works relative to the store's folder, opened once. A save
+// writes a new file under a fresh name, created exclusively so that nothing
+// planted there (a symbolic link above all) is opened, flushes it, renames
+// it over the store and flushes the folder: a save interrupted at any point
+// leaves the old file whole. Anything at the store's name but a regular file
+// is neither read nor replaced, and opening it never blocks. Two processes
+// saving at once each replace the whole file: the last save wins.
 #include "platform/posix/registry_file.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
-#include <mutex>
+#include <filesystem>
 #include <utility>
+
+#include "platform/posix/standin.h"
+#include "platform/platform.h"
 
 namespace standin::registry {
 
 namespace {
 
-using platform::ERROR_ACCESS_DENIED;
-using platform::ERROR_REGISTRY_IO_FAILED;
-using platform::ERROR_SUCCESS;
 using platform::LSTATUS;
+using support::registry::kMaxFileSize;
 
-constexpr LSTATUS kErrorDiskFull = 112;
-
-struct Settings {
-  std::array<std::string, 2> files;
-  std::array<bool, 2> readOnly{};
-  std::function<bool()> saveHook;
+struct RootSettings {
+  std::string file;
+  bool readOnly = false;
 };
+std::array<RootSettings, 2> settings;
 
-std::mutex settingsMutex;
-Settings settings;
-
-size_t Index(Root root) {
-  return root == Root::CurrentUser ? 0 : 1;
+RootSettings& SettingsOf(Root root) {
+  return settings[root == Root::CurrentUser ? 0 : 1];
 }
 
-// An open file descriptor, closed when it goes out of scope.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return fd_; }
-  bool Valid() const { return fd_ >= 0; }
-  // Closes now, reporting the close's own failure (a write may surface only here).
-  bool Close() {
-    const int fd = std::exchange(fd_, -1);
-    return fd < 0 || close(fd) == 0;
-  }
+const char* RootName(Root root) {
+  return root == Root::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}
 
- private:
-  int fd_;
+// Closes its file descriptor at the end of its scope; never copied.
+struct Descriptor {
+  int fd;
+  ~Descriptor() {
+    if (fd >= 0) close(fd);
+  }
 };
 
-// The file a root lives in when no test has chosen one: the user's root in
-// the user's state directory, the machine's root in the system's state
-// directory, which an ordinary user may read but not change, just as
-// Windows lets only administrators change HKEY_LOCAL_MACHINE.
-std::string DefaultFile(Root root) {
-  if (root == Root::LocalMachine) return "/var/lib/marivex/HKLM.registry";
+// A file chosen by a test wins; then the environment; then the user's state
+// folder, or for the machine's root a system folder that an ordinary user may
+// read but not change, as on Windows.
+std::string StoreFile(Root root) {
+  const bool user = root == Root::CurrentUser;
+  const char* chosen = std::getenv(user ? "MARIVEX_REGISTRY_HKCU" : "MARIVEX_REGISTRY_HKLM");
   const char* state = std::getenv("XDG_STATE_HOME");
-  if (state != nullptr && state[0] == '/') return std::string(state) + "/marivex/HKCU.registry";
   const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] == '/') {
-    return std::string(home) + "/.local/state/marivex/HKCU.registry";
-  }
-  return {};
-}
-
-std::string Directory(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
+  if (!SettingsOf(root).file.empty()) return SettingsOf(root).file;
+  if (chosen != nullptr && chosen[0] != '\0') return chosen;
+  if (!user) return "/var/lib/marivex/HKLM.reg";
+  if (state != nullptr && state[0] == '/') return std::string(state) + "/marivex/HKCU.reg";
+  if (home != nullptr && home[0] == '/')
+    return std::string(home) + "/.local/state/marivex/HKCU.reg";
+  return "";
 }
 
 LSTATUS StatusFromErrno(int error) {
-  switch (error) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
-      return ERROR_ACCESS_DENIED;
-    case ENOSPC:
-    case EDQUOT:
-      return kErrorDiskFull;
-    default:
-      return ERROR_REGISTRY_IO_FAILED;
-  }
+  if (error == EACCES || error == EPERM || error == EROFS) return platform::ERROR_ACCESS_DENIED;
+  if (error == ENOSPC || error == EDQUOT || error == EFBIG) return platform::ERROR_DISK_FULL;
+  return platform::ERROR_REGISTRY_IO_FAILED;
 }
 
-// Creates the directory and any missing ancestors, as the XDG rules ask:
-// readable by the user alone.
-bool MakeDirectories(const std::string& directory) {
-  struct stat status;
-  if (stat(directory.c_str(), &status) == 0) return S_ISDIR(status.st_mode);
-  if (errno != ENOENT) return false;
-  const std::string parent = Directory(directory);
-  if (parent != directory && !MakeDirectories(parent)) return false;
-  return mkdir(directory.c_str(), 0700) == 0 || errno == EEXIST;
-}
-
-enum class FileState { Missing, Loaded, Corrupt, Unreadable };
-
-struct StoreFileContents {
-  FileState state = FileState::Missing;
+struct FileContents {
+  int error = 0;  // ENOENT for a file that is missing
+  bool isExport = false;
   Store store;
-  mode_t mode = 0;
-  int error = 0;
+  mode_t mode = 0;  // the permissions, never a setuid or setgid bit
 };
 
-StoreFileContents ReadStoreFile(const std::string& path) {
-  StoreFileContents contents;
-  FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.Valid()) {
-    contents.error = errno;
-    contents.state = errno == ENOENT ? FileState::Missing : FileState::Unreadable;
-    return contents;
-  }
+// Reads the file `name` of the folder. A symbolic link, a FIFO or a device
+// there is not followed, not waited on, and counts as an error.
+FileContents ReadStoreFile(int folder, const std::string& name, Root root) {
+  const int flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  const Descriptor file{openat(folder, name.c_str(), flags)};
   struct stat status;
-  if (fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
-    contents.error = EISDIR;
-    contents.state = FileState::Unreadable;
-    return contents;
-  }
-  contents.mode = status.st_mode & 07777;
+  if (file.fd < 0) return {errno, false, {}, 0};
+  if (fstat(file.fd, &status) != 0 || !S_ISREG(status.st_mode)) return {EINVAL, false, {}, 0};
+  // One byte more than the largest store is enough to refuse a longer file.
+  std::string text(std::min<size_t>(status.st_size, kMaxFileSize) + 1, '\0');
+  const ssize_t length = read(file.fd, text.data(), text.size());
+  if (length < 0) return {errno, false, {}, 0};
+  text.resize(static_cast<size_t>(length));
+  std::optional<Store> store = support::registry::ParseExport(text, RootName(root));
+  return {0, store.has_value(), std::move(store).value_or(Store{}), status.st_mode & 0777};
+}
 
-  // Read at most one byte more than a store may hold: a longer file is not
-  // a store, whatever its size claims.
-  std::vector<uint8_t> bytes;
-  std::array<uint8_t, 65536> chunk;
-  while (bytes.size() <= kMaxStoreFileSize) {
-    const ssize_t got = read(file.Get(), chunk.data(), chunk.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      contents.error = errno;
-      contents.state = FileState::Unreadable;
-      return contents;
+// Keeps a file that is no registry export under the first free name
+// "<name>.unreadable-N": a hard link is made only where nothing is, so it
+// replaces no earlier copy and nothing planted there.
+bool KeepAside(int folder, const std::string& path, const std::string& name) {
+  for (int number = 1; number <= 1000; ++number) {
+    const std::string kept = name + ".unreadable-" + std::to_string(number);
+    if (linkat(folder, name.c_str(), folder, kept.c_str(), 0) == 0) {
+      std::fprintf(stderr, "%s is no registry export; it is kept as %s.\n", path.c_str(),
+                   kept.c_str());
+      return true;
     }
-    if (got == 0) break;
-    bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + got);
+    if (errno != EEXIST) return false;
   }
-
-  std::optional<Store> store = ParseStore(bytes);
-  contents.state = store ? FileState::Loaded : FileState::Corrupt;
-  if (store) contents.store = std::move(*store);
-  return contents;
+  return false;
 }
 
-bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
-  size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t put = write(fd, bytes.data() + written, bytes.size() - written);
-    if (put < 0 && errno == EINTR) continue;
-    if (put == 0) errno = EIO;
-    if (put <= 0) return false;
-    written += static_cast<size_t>(put);
+// Writes a new file beside the store under a name nothing holds (O_EXCL
+// refuses every name that exists, a symbolic link included) and renames it
+// over the store. A short write fails the save, as a full disk does.
+LSTATUS ReplaceStoreFile(int folder, const std::string& name, const std::string& text,
+                         mode_t mode) {
+  const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+  std::string temporary;
+  Descriptor file{-1};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = name + "." + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".tmp";
+    file.fd = openat(folder, temporary.c_str(), flags, 0600);
+    if (file.fd >= 0 || errno != EEXIST) break;
   }
-  return true;
-}
-
-void SyncDirectory(const std::string& directory) {
-  // Some file systems cannot flush a directory; the rename stands regardless.
-  FileDescriptor handle(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (handle.Valid()) fsync(handle.Get());
-}
-
-std::function<bool()> SaveHook() {
-  std::lock_guard<std::mutex> guard(settingsMutex);
-  return settings.saveHook;
-}
-
-// Writes the new contents beside the store and renames them into place.
-LSTATUS ReplaceStoreFile(const std::string& path, const std::vector<uint8_t>& bytes, mode_t mode,
-                         bool keepOldAsCorrupt) {
-  const std::string temporary = path + ".tmp";
-  FileDescriptor file(open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-  if (!file.Valid()) return StatusFromErrno(errno);
-  const auto fail = [&temporary](int error) {
-    unlink(temporary.c_str());
+  if (file.fd < 0) return StatusFromErrno(errno);
+  const ssize_t written = write(file.fd, text.data(), text.size());
+  if (written >= 0 && static_cast<size_t>(written) < text.size()) errno = ENOSPC;
+  if (static_cast<size_t>(written) != text.size() || fchmod(file.fd, mode) != 0 ||
+      fsync(file.fd) != 0 || close(std::exchange(file.fd, -1)) != 0 ||
+      renameat(folder, temporary.c_str(), folder, name.c_str()) != 0) {
+    const int error = errno;
+    unlinkat(folder, temporary.c_str(), 0);
     return StatusFromErrno(error);
-  };
-  if (fchmod(file.Get(), mode) != 0 || !WriteAll(file.Get(), bytes) || fsync(file.Get()) != 0) {
-    return fail(errno);
   }
-  if (!file.Close()) return fail(errno);
-
-  if (const std::function<bool()> hook = SaveHook(); hook && !hook()) {
-    return fail(EIO);
-  }
-  // A corrupt store is kept aside rather than overwritten: what it held is
-  // beyond our reading, not necessarily beyond anyone's.
-  if (keepOldAsCorrupt && rename(path.c_str(), (path + ".corrupt").c_str()) != 0) {
-    return fail(errno);
-  }
-  if (rename(temporary.c_str(), path.c_str()) != 0) return fail(errno);
-  SyncDirectory(Directory(path));
-  return ERROR_SUCCESS;
+  fsync(folder);
+  return platform::ERROR_SUCCESS;
 }
 
 }  // namespace
 
-void SetStoreFile(Root root, std::string path) {
-  std::lock_guard<std::mutex> guard(settingsMutex);
-  settings.files[Index(root)] = std::move(path);
-}
-
-// A file chosen by a test wins; then the environment; then the default.
-std::string StoreFile(Root root) {
-  {
-    std::lock_guard<std::mutex> guard(settingsMutex);
-    if (!settings.files[Index(root)].empty()) return settings.files[Index(root)];
-  }
-  const char* variable =
-      std::getenv(root == Root::CurrentUser ? "MARIVEX_REGISTRY_HKCU" : "MARIVEX_REGISTRY_HKLM");
-  if (variable != nullptr && variable[0] != '\0') return variable;
-  return DefaultFile(root);
-}
-
-void SetReadOnly(Root root, bool readOnly) {
-  std::lock_guard<std::mutex> guard(settingsMutex);
-  settings.readOnly[Index(root)] = readOnly;
-}
-
-void SetSaveHook(std::function<bool()> hook) {
-  std::lock_guard<std::mutex> guard(settingsMutex);
-  settings.saveHook = std::move(hook);
+std::optional<Root> RootOf(platform::HKEY key) {
+  if (key == platform::HKEY_CURRENT_USER) return Root::CurrentUser;
+  if (key == platform::HKEY_LOCAL_MACHINE) return Root::LocalMachine;
+  return std::nullopt;
 }
 
 Store LoadStore(Root root) {
-  const std::string path = StoreFile(root);
-  if (path.empty()) return {};
-  StoreFileContents contents = ReadStoreFile(path);
-  return std::move(contents.store);
+  const std::filesystem::path path = std::filesystem::path(".") / StoreFile(root);
+  const Descriptor folder{open(path.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+  return folder.fd < 0 ? Store{} : ReadStoreFile(folder.fd, path.filename(), root).store;
 }
 
-// A root refuses changes when a test says so, when it has no file, when its
-// file carries no write permission at all (refused even to the superuser,
-// like Windows' read-only attribute) or may not be written by this user, or
-// when its directory, or the nearest ancestor that exists, takes no new files.
-bool StoreWritable(Root root) {
-  {
-    std::lock_guard<std::mutex> guard(settingsMutex);
-    if (settings.readOnly[Index(root)]) return false;
-  }
-  const std::string path = StoreFile(root);
-  if (path.empty()) return false;
-  struct stat status;
-  if (stat(path.c_str(), &status) == 0) {
-    if ((status.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0) return false;
-  }
-  std::string directory = Directory(path);
-  while (stat(directory.c_str(), &status) != 0 && errno == ENOENT) {
-    const std::string parent = Directory(directory);
-    if (parent == directory) break;
-    directory = parent;
-  }
-  return access(directory.c_str(), W_OK | X_OK) == 0;
-}
-
+// A root refuses changes when a test says so, when it has no file, or when
+// its file carries no write permission (refused even to the superuser, like
+// Windows' read-only attribute). A new folder or file is the user's alone,
+// or for the machine's root readable by everyone, whatever the umask.
 LSTATUS ChangeStore(Root root, const StoreChange& change) {
-  if (!StoreWritable(root)) return ERROR_ACCESS_DENIED;
-  const std::string path = StoreFile(root);
-  if (!MakeDirectories(Directory(path))) return StatusFromErrno(errno);
-
-  FileDescriptor lock(open((path + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644));
-  if (!lock.Valid()) return StatusFromErrno(errno);
-  while (flock(lock.Get(), LOCK_EX) != 0) {
-    if (errno != EINTR) return StatusFromErrno(errno);
-  }
-
-  StoreFileContents contents = ReadStoreFile(path);
-  // A file that exists but cannot be read is left alone: replacing it would
-  // destroy whatever it holds.
-  if (contents.state == FileState::Unreadable) return StatusFromErrno(contents.error);
-  if (contents.state == FileState::Missing) {
-    contents.mode = root == Root::CurrentUser ? 0600 : 0644;
-  }
-
+  const mode_t mode = root == Root::CurrentUser ? 0700 : 0755;
+  if (SettingsOf(root).readOnly || StoreFile(root).empty()) return platform::ERROR_ACCESS_DENIED;
+  const std::filesystem::path path = std::filesystem::path(".") / StoreFile(root);
+  std::error_code error;
+  const bool made = std::filesystem::create_directories(path.parent_path(), error);
+  // A folder just made is not followed if something has replaced it by a link.
+  const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (made ? O_NOFOLLOW : 0);
+  const Descriptor folder{open(path.parent_path().c_str(), flags)};
+  if (folder.fd < 0) return StatusFromErrno(error ? error.value() : errno);
+  if (made) fchmod(folder.fd, mode);
+  FileContents file = ReadStoreFile(folder.fd, path.filename(), root);
+  if (file.error == ENOENT) file = {0, true, {}, mode & 0666};
+  if (file.error != 0) return StatusFromErrno(file.error);
+  if ((file.mode & 0222) == 0) return platform::ERROR_ACCESS_DENIED;
   bool modified = false;
-  const LSTATUS status = change(contents.store, modified);
-  if (status != ERROR_SUCCESS || !modified) return status;
-
-  const std::vector<uint8_t> bytes = SerializeStore(contents.store);
-  if (bytes.size() > kMaxStoreFileSize) return ERROR_REGISTRY_IO_FAILED;
-  return ReplaceStoreFile(path, bytes, contents.mode, contents.state == FileState::Corrupt);
+  const LSTATUS status = change(file.store, modified);
+  if (status != platform::ERROR_SUCCESS || !modified) return status;
+  const std::string text = support::registry::WriteExport(file.store, RootName(root));
+  if (text.size() > kMaxFileSize) return platform::ERROR_REGISTRY_IO_FAILED;
+  if (!file.isExport && !KeepAside(folder.fd, path, path.filename())) return StatusFromErrno(errno);
+  return ReplaceStoreFile(folder.fd, path.filename(), text, file.mode);
 }
 
 }  // namespace standin::registry
+
+namespace standin {
+
+void SetRegistryFile(platform::HKEY root, std::string path) {
+  if (const auto known = registry::RootOf(root))
+    registry::SettingsOf(*known).file = std::move(path);
+}
+
+std::string RegistryFile(platform::HKEY root) {
+  const auto known = registry::RootOf(root);
+  return known ? registry::StoreFile(*known) : std::string();
+}
+
+void SetRegistryReadOnly(platform::HKEY root, bool readOnly) {
+  if (const auto known = registry::RootOf(root)) registry::SettingsOf(*known).readOnly = readOnly;
+}
+
+}  // namespace standin

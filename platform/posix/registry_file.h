@@ -1,32 +1,22 @@
-// Where each registry root of the stand-in lives, and how its file is read
-// and safely replaced.
+// The native registry's roots, a file each (registry_file.cpp).
 #pragma once
 
 #include <functional>
-#include <string>
+#include <optional>
 
 #include "platform/platform.h"
-#include "platform/posix/registry_store.h"
+#include "support/registry_export.h"
 
 namespace standin::registry {
 
+using support::registry::Store;
+
 enum class Root { CurrentUser, LocalMachine };
 
-void SetStoreFile(Root root, std::string path);
-std::string StoreFile(Root root);
-void SetReadOnly(Root root, bool readOnly);
-void SetSaveHook(std::function<bool()> hook);
-
-// The root's contents as its file holds them now; a missing, unreadable or
-// corrupt file holds no keys.
+std::optional<Root> RootOf(platform::HKEY key);
 Store LoadStore(Root root);
-// False when a change to the root would be refused with access denied.
-bool StoreWritable(Root root);
-
-// Applies `change` to the root's current contents and saves the result, all
-// under the root's lock. `change` returns a Win32 status and sets `modified`
-// when there is something to save; nothing is saved when it fails. Returns
-// the change's status, or the failure of the save.
+// Applies `change` to the root's contents and, when it succeeds and sets
+// `modified`, replaces the root's file. Gives its status or the save's.
 using StoreChange = std::function<platform::LSTATUS(Store& store, bool& modified)>;
 platform::LSTATUS ChangeStore(Root root, const StoreChange& change);
 

@@ -25,22 +25,16 @@ using MessageBoxHandler =
 void SetMessageBoxHandler(MessageBoxHandler handler);
 
 // The registry keeps HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE in one file
-// each. A file set here wins; an empty path forgets it. Otherwise the
-// variables MARIVEX_REGISTRY_HKCU and MARIVEX_REGISTRY_HKLM name the files,
-// and without them HKCU lives in
-// ${XDG_STATE_HOME:-$HOME/.local/state}/marivex/HKCU.registry and HKLM in
-// /var/lib/marivex/HKLM.registry. Other roots are not kept.
+// each, in the registry editor's export format. A file set here wins; an
+// empty path forgets it. Otherwise the variables MARIVEX_REGISTRY_HKCU and
+// MARIVEX_REGISTRY_HKLM name the files, and without them HKCU lives in
+// ${XDG_STATE_HOME:-$HOME/.local/state}/marivex/HKCU.reg and HKLM in
+// /var/lib/marivex/HKLM.reg. Other roots are not kept.
 void SetRegistryFile(platform::HKEY root, std::string path);
 std::string RegistryFile(platform::HKEY root);
 
 // Makes a root refuse every change with ERROR_ACCESS_DENIED, as Windows'
 // HKEY_LOCAL_MACHINE does for a user without rights; reads still work.
 void SetRegistryReadOnly(platform::HKEY root, bool readOnly);
-
-// Runs in every registry save after the new contents are written and flushed
-// to the temporary file, before they replace the root's file. Returning false
-// makes the save fail there. Tests use it to interrupt a save.
-using RegistrySaveHook = std::function<bool()>;
-void SetRegistrySaveHook(RegistrySaveHook hook);
 
 }  // namespace standin

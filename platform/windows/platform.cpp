@@ -95,10 +95,6 @@ LSTATUS RegCloseKey(HKEY key) {
   return ::RegCloseKey(Key(key));
 }
 
-LSTATUS RegDeleteTreeW(HKEY key, const char16_t* subKey) {
-  return ::RegDeleteTreeW(Key(key), Wide(subKey));
-}
-
 SHORT GetAsyncKeyState(int virtualKey) {
   return ::GetAsyncKeyState(virtualKey);
 }

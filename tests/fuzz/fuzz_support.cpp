@@ -110,10 +110,8 @@ void PrepareHost() {
   Check(mkdtemp(folder.data()) != nullptr, "cannot make a temporary folder");
   registryFolder = folder;
   std::atexit(RemoveRegistryFolder);
-  standin::SetRegistryFile(platform::HKEY_CURRENT_USER,
-                           (registryFolder / "HKCU.registry").string());
-  standin::SetRegistryFile(platform::HKEY_LOCAL_MACHINE,
-                           (registryFolder / "HKLM.registry").string());
+  standin::SetRegistryFile(platform::HKEY_CURRENT_USER, (registryFolder / "HKCU.reg").string());
+  standin::SetRegistryFile(platform::HKEY_LOCAL_MACHINE, (registryFolder / "HKLM.reg").string());
   standin::SetRegistryReadOnly(platform::HKEY_CURRENT_USER, false);
   standin::SetRegistryReadOnly(platform::HKEY_LOCAL_MACHINE, false);
   standin::SetMessageBoxHandler([](const char16_t*, const char16_t*, platform::UINT) { return 1; });
@@ -124,8 +122,8 @@ void PrepareHost() {
 
 void ClearRegistry() {
   std::error_code ignored;
-  std::filesystem::remove(registryFolder / "HKCU.registry", ignored);
-  std::filesystem::remove(registryFolder / "HKLM.registry", ignored);
+  std::filesystem::remove(registryFolder / "HKCU.reg", ignored);
+  std::filesystem::remove(registryFolder / "HKLM.reg", ignored);
 }
 
 void CaptureOutput(Output* output) {

@@ -9,7 +9,6 @@ libFuzzer's -merge=1); scripts/fuzz works on copies and never writes here.
 """
 import pathlib
 import struct
-import zlib
 
 ROOT = pathlib.Path(__file__).resolve().parent / "corpus"
 PADDING_MARK = 0xFF
@@ -103,28 +102,23 @@ def seeds_of_hook():
     ]
 
 
-def store_file(keys, next_id=5):
-    body = struct.pack("<QI", next_id, len(keys))
-    for key_id, path, values in keys:
-        body += struct.pack("<Q", key_id) + struct.pack("<I", len(path)) + u16(path)
-        body += struct.pack("<I", len(values))
-        for name, value_type, data in values:
-            body += struct.pack("<I", len(name)) + u16(name)
-            body += struct.pack("<II", value_type, len(data)) + data
-    header = b"MarivexRegistry\n" + struct.pack("<II", 1, zlib.crc32(body))
-    return header + body, body
-
-
 def seeds_of_registry_store():
-    hotkey = [(1, "Software\\RUDadurad\\Marivex", [("Hotkey", 4, struct.pack("<I", 0x50016))])]
-    seeds = []
-    for keys in ([], [(0, "", [])], hotkey,
-                 [(0, "", [("", 1, u16("x\0"))]), (1, "Software", []), (2, "Software\\A", [
-                     ("b", 3, b"\x01\x02"), ("B2", 11, b"\x00" * 8)])]):
-        whole, body = store_file(keys)
-        seeds.append(whole)
-        seeds.append(b"\x00" + body)
-    return seeds
+    """A root byte (1: HKEY_LOCAL_MACHINE) and a file's text."""
+    header = "Windows Registry Editor Version 5.00\r\n"
+    hotkey = "\r\n[HKEY_CURRENT_USER\\Software\\RUDadurad\\Marivex]\r\n\"Hotkey\"=dword:00050016\r\n"
+    values = ("\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n"
+              "@=\"x \\\"quoted\\\" \\\\ text\"\r\n"
+              "\"b\"=hex:01,02,\\\r\n  03\r\n"
+              "\"B2\"=hex(b):00,00,00,00,00,00,00,00\r\n"
+              "\"Short\"=hex(4):34,12\r\n"
+              "\"Text\"=hex(1):e9,00,00,00\r\n"
+              "\"None\"=hex(0):\r\n"
+              "\r\n[HKEY_CURRENT_USER]\r\n\"Root\"=dword:1\r\n"
+              "\r\n[HKEY_LOCAL_MACHINE\\Software\\B]\r\n\"c\"=dword:0000000A\r\n"
+              "\r\n[-HKEY_CURRENT_USER\\Software\\C]\r\n\"d\"=-\r\n; comment\r\n")
+    texts = [header, header + hotkey, header + values, header.replace("\r", "") + hotkey.replace("\r", ""),
+             "REGEDIT4\r\n" + hotkey]
+    return [bytes([root]) + text.encode() for text in texts for root in (0, 1)]
 
 
 def host_seed(batch_files, steps):

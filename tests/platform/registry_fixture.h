@@ -1,27 +1,15 @@
-// The registry tests' fixture and helpers, for both builds.
-//
-// Natively each test gets its own temporary directory holding the files of
-// HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE. Under Wine the tests use Wine's
-// real registry, under a test key of HKEY_CURRENT_USER. Either way the test
-// key is deleted before and after each test.
+// The registry tests' fixture and helpers, for both builds: a scratch
+// registry (natively fresh files, under Wine the real registry with the test
+// key deleted before and after) and the calls as the plug-in makes them.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <vector>
 
-#include "platform/platform.h"
-
-#if !defined(_WIN32)
-#include <stdlib.h>
-
-#include <filesystem>
-
-#include "platform/posix/standin.h"
-#endif
+#include "tests/support/scratch_registry.h"
 
 namespace registry_testing {
 
@@ -30,34 +18,9 @@ using platform::HKEY;
 using platform::LSTATUS;
 
 inline constexpr const char16_t* kTestKey = u"Software\\MarivexTest\\Registry";
-inline constexpr const char16_t* kTestParent = u"Software\\MarivexTest";
 
 class RegistryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-#if !defined(_WIN32)
-    std::string pattern = (std::filesystem::temp_directory_path() / "marivex-registry-XXXXXX");
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    directory = pattern;
-    standin::SetRegistryFile(platform::HKEY_CURRENT_USER, directory + "/HKCU.registry");
-    standin::SetRegistryFile(platform::HKEY_LOCAL_MACHINE, directory + "/HKLM.registry");
-#endif
-    platform::RegDeleteTreeW(platform::HKEY_CURRENT_USER, kTestParent);
-  }
-
-  void TearDown() override {
-    platform::RegDeleteTreeW(platform::HKEY_CURRENT_USER, kTestParent);
-#if !defined(_WIN32)
-    for (HKEY root : {platform::HKEY_CURRENT_USER, platform::HKEY_LOCAL_MACHINE}) {
-      standin::SetRegistryFile(root, "");
-      standin::SetRegistryReadOnly(root, false);
-    }
-    standin::SetRegistrySaveHook(nullptr);
-    std::error_code ignored;
-    std::filesystem::remove_all(directory, ignored);
-#endif
-  }
-
   // Creates (or opens) a key for reading and writing; null on failure.
   static HKEY Create(HKEY root, const char16_t* path) {
     HKEY key = nullptr;
@@ -79,12 +42,12 @@ class RegistryTest : public ::testing::Test {
                 static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)});
   }
 
-  // A value's data, or nothing when it cannot be read.
-  static std::optional<std::vector<uint8_t>> Query(HKEY key, const char16_t* name) {
-    std::vector<uint8_t> data(1 << 20);
+  // A value's data, or nothing when it cannot be read; `type` gets its type.
+  static std::optional<std::vector<uint8_t>> Query(HKEY key, const char16_t* name,
+                                                   DWORD* type = nullptr) {
+    std::vector<uint8_t> data(1 << 16);
     auto size = static_cast<DWORD>(data.size());
-    DWORD type = 0;
-    if (platform::RegQueryValueExW(key, name, nullptr, &type, data.data(), &size) !=
+    if (platform::RegQueryValueExW(key, name, nullptr, type, data.data(), &size) !=
         platform::ERROR_SUCCESS) {
       return std::nullopt;
     }
@@ -92,8 +55,8 @@ class RegistryTest : public ::testing::Test {
     return data;
   }
 
-  // A value of the test key under a root, read as the plug-in reads its
-  // setting: open the key, query, close.
+  // A value's data from the test key under a root, read as the plug-in reads
+  // its setting: open the key, query, close.
   static std::optional<std::vector<uint8_t>> QueryTestKey(HKEY root, const char16_t* name) {
     HKEY key = nullptr;
     if (platform::RegOpenKeyExW(root, kTestKey, 0, platform::KEY_READ, &key) !=
@@ -105,9 +68,7 @@ class RegistryTest : public ::testing::Test {
     return data;
   }
 
-#if !defined(_WIN32)
-  std::string directory;
-#endif
+  testing_support::ScratchRegistry scratch{u"Software\\MarivexTest"};
 };
 
 }  // namespace registry_testing

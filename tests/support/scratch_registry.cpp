@@ -2,54 +2,52 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-#include <string>
-
-#include "hotkey/settings.h"
-
 #if !defined(_WIN32)
+#include <stdlib.h>
+
 #include "platform/posix/standin.h"
 #endif
 
+#include "hotkey/settings.h"
+
 namespace testing_support {
 
-namespace {
-
-// The parent of the plug-in's key, removed whole so that tests also see the
-// intermediate key being created.
-constexpr const char16_t* kVendorKey = u"Software\\RUDadurad";
-
-}  // namespace
-
-ScratchRegistry::ScratchRegistry() {
-#if !defined(_WIN32)
-  std::random_device random;
-  folder_ = std::filesystem::temp_directory_path() /
-            ("marivex-registry-" + std::to_string(random()) + std::to_string(random()));
-  std::filesystem::create_directories(folder_);
-  standin::SetRegistryFile(platform::HKEY_CURRENT_USER, (folder_ / "HKCU.registry").string());
-  standin::SetRegistryFile(platform::HKEY_LOCAL_MACHINE, (folder_ / "HKLM.registry").string());
-  standin::SetRegistryReadOnly(platform::HKEY_CURRENT_USER, false);
-  standin::SetRegistryReadOnly(platform::HKEY_LOCAL_MACHINE, false);
-#endif
+#if defined(_WIN32)
+ScratchRegistry::ScratchRegistry(const char16_t* testKey) : testKey_(testKey) {
   Clear();
 }
 
 ScratchRegistry::~ScratchRegistry() {
   Clear();
-#if !defined(_WIN32)
-  standin::SetRegistryReadOnly(platform::HKEY_CURRENT_USER, false);
-  standin::SetRegistryReadOnly(platform::HKEY_LOCAL_MACHINE, false);
-  std::error_code ignored;
-  std::filesystem::remove_all(folder_, ignored);
-#endif
 }
-
-void ScratchRegistry::Clear() {
+#else
+ScratchRegistry::ScratchRegistry(const char16_t* /*testKey*/) {
+  std::string pattern = std::filesystem::temp_directory_path() / "marivex-registry-XXXXXX";
+  if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "no temporary folder";
+  folder_ = pattern;
   for (const platform::HKEY root : {platform::HKEY_CURRENT_USER, platform::HKEY_LOCAL_MACHINE}) {
-    platform::RegDeleteTreeW(root, kVendorKey);
+    standin::SetRegistryFile(root, File(root));
+    standin::SetRegistryReadOnly(root, false);
   }
 }
+
+ScratchRegistry::~ScratchRegistry() {
+  for (const platform::HKEY root : {platform::HKEY_CURRENT_USER, platform::HKEY_LOCAL_MACHINE}) {
+    standin::SetRegistryFile(root, "");
+    standin::SetRegistryReadOnly(root, false);
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+}
+
+void ScratchRegistry::RefuseWrites(platform::HKEY root) {
+  standin::SetRegistryReadOnly(root, true);
+}
+
+std::string ScratchRegistry::File(platform::HKEY root) const {
+  return folder_ / (root == platform::HKEY_CURRENT_USER ? "HKCU.reg" : "HKLM.reg");
+}
+#endif
 
 void ScratchRegistry::Write(platform::HKEY root, platform::DWORD type, std::vector<uint8_t> data) {
   platform::HKEY key = nullptr;
@@ -83,16 +81,6 @@ std::optional<RegistryValue> ScratchRegistry::Read(platform::HKEY root) {
   if (status != platform::ERROR_SUCCESS) return std::nullopt;
   value.data.resize(size);
   return value;
-}
-
-bool ScratchRegistry::RefuseWrites(platform::HKEY root) {
-#if !defined(_WIN32)
-  standin::SetRegistryReadOnly(root, true);
-  return true;
-#else
-  (void)root;
-  return false;
-#endif
 }
 
 }  // namespace testing_support

@@ -1,11 +1,12 @@
 // An empty registry for each test, in both builds: natively the stand-in's
-// two roots live in files of a fresh temporary folder; under Wine the
-// plug-in's key is deleted from both roots before and after.
+// two roots live in files of a fresh temporary folder; under Wine the test's
+// key is deleted from both roots before and after.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -19,7 +20,8 @@ struct RegistryValue {
 
 class ScratchRegistry {
  public:
-  ScratchRegistry();
+  // `testKey` is the key under which the test writes, relative to either root.
+  explicit ScratchRegistry(const char16_t* testKey = u"Software\\RUDadurad");
   ~ScratchRegistry();
   ScratchRegistry(const ScratchRegistry&) = delete;
   ScratchRegistry& operator=(const ScratchRegistry&) = delete;
@@ -29,13 +31,25 @@ class ScratchRegistry {
   void WriteDword(platform::HKEY root, uint32_t value);
   // The hotkey value under root, if there is one.
   std::optional<RegistryValue> Read(platform::HKEY root);
-  // Makes root refuse every change with ERROR_ACCESS_DENIED. Only the native
-  // stand-in can be told to; returns false where it cannot.
-  bool RefuseWrites(platform::HKEY root);
+
+#if !defined(_WIN32)
+  // Makes root refuse every change with ERROR_ACCESS_DENIED, as only the
+  // native stand-in can be told to.
+  void RefuseWrites(platform::HKEY root);
+  const std::filesystem::path& Folder() const {
+    return folder_;
+  }
+  std::string File(platform::HKEY root) const;
+#endif
 
  private:
+#if defined(_WIN32)
+  // Deletes the test's key from both roots (scratch_registry_win32.cpp).
   void Clear();
+  const char16_t* testKey_;
+#else
   std::filesystem::path folder_;
+#endif
 };
 
 }  // namespace testing_support

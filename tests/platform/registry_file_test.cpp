@@ -1,0 +1,336 @@
+// The native registry's files: what a person's edit, a damaged file or a
+// hostile folder does to a read, and that a save never loses the stored file
+// nor touches anything planted beside it.
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "platform/posix/standin.h"
+#include "tests/platform/registry_fixture.h"
+
+namespace {
+
+using namespace platform;
+using registry_testing::kTestKey;
+using registry_testing::RegistryTest;
+
+const std::string kHeader = "Windows Registry Editor Version 5.00\r\n";
+const std::string kSection = "\r\n[HKEY_CURRENT_USER\\Software\\MarivexTest\\Registry]\r\n";
+const std::vector<uint8_t> kOne = {1, 0, 0, 0};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+mode_t Mode(const std::string& path) {
+  struct stat status;
+  return lstat(path.c_str(), &status) == 0 ? status.st_mode : 0;
+}
+
+// Runs `body` in a child process that may take ten seconds at most. Gives
+// its exit code, or 128 and the number of the signal that ended it.
+int RunInChild(const std::function<int()>& body) {
+  const pid_t child = fork();
+  if (child == 0) {
+    alarm(10);
+    _exit(body());
+  }
+  int status = 0;
+  if (waitpid(child, &status, 0) != child) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+class RegistryFileTest : public RegistryTest {
+ protected:
+  std::string File() const { return scratch.File(HKEY_CURRENT_USER); }
+
+  // Saves a DWORD under the test key of HKCU, as the plug-in saves its setting.
+  static LSTATUS Save(const char16_t* name, uint32_t value) {
+    HKEY key = nullptr;
+    LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0,
+                                     KEY_READ | KEY_WRITE, nullptr, &key, nullptr);
+    if (status == ERROR_SUCCESS) status = SetDword(key, name, value);
+    RegCloseKey(key);
+    return status;
+  }
+
+  // Points HKCU at a file of a folder of its own, for one row of a table.
+  std::string UseFolder(const std::string& name) {
+    const std::filesystem::path folder = scratch.Folder() / name;
+    std::filesystem::create_directories(folder);
+    standin::SetRegistryFile(HKEY_CURRENT_USER, folder / "HKCU.reg");
+    return folder / "HKCU.reg";
+  }
+};
+
+// Each row's lines stand between two good values, which must read as ever.
+TEST_F(RegistryFileTest, ALineThatCannotBeReadCostsThatLineOnly) {
+  const std::string kOtherRoot = "[HKEY_LOCAL_MACHINE\\Software\\MarivexTest\\Registry]\r\n";
+  const std::string kHotkey = "\"Hotkey\"=dword:00000001\r\n";
+  const struct {
+    const char* what;
+    std::string lines;
+    std::optional<std::vector<uint8_t>> hotkey;
+  } kRows[] = {
+      // What a person may write.
+      {"upper-case digits", "\"Hotkey\"=dword:0005001A", {{0x1A, 0, 5, 0}}},
+      {"fewer digits and blanks", "\"HOTKEY\" = dword: 1 ", kOne},
+      {"a line ending in LF alone", "\"Hotkey\"=dword:00000001\n", kOne},
+      {"the root in another case",
+       "[hkey_current_user\\SOFTWARE\\marivextest\\REGISTRY]\r\n" + kHotkey, kOne},
+      {"the same value twice", "\"Hotkey\"=dword:2\r\n" + kHotkey, kOne},
+      // What is skipped.
+      {"not a line of a value", "garbage\r\n", {}},
+      {"a comment", "; " + kHotkey, {}},
+      {"a DWORD of nine digits", "\"Hotkey\"=dword:000000001", {}},
+      {"a DWORD that is no number", "\"Hotkey\"=dword:0x1", {}},
+      {"a byte that is no number", "\"Hotkey\"=hex(4):01,00,00,zz", {}},
+      {"an empty byte", "\"Hotkey\"=hex(4):01,,00,00,00", {}},
+      {"a type that is no number", "\"Hotkey\"=hex(x):01,00,00,00", {}},
+      {"an unknown kind of data", "\"Hotkey\"=qword:01", {}},
+      {"a text without its end", "\"Hotkey\"=\"text", {}},
+      {"an unknown escape", "\"Hotkey\"=\"a\\n\"", {}},
+      {"a name without its end", "\"Hotkey=dword:00000001", {}},
+      {"a value to delete", "\"Hotkey\"=-", {}},
+      {"another root's section", kOtherRoot + kHotkey, {}},
+      {"a section to delete", "[-" + kOtherRoot.substr(1) + kHotkey, {}},
+      {"an empty name in a path", "[HKEY_CURRENT_USER\\Software\\\\MarivexTest]\r\n" + kHotkey, {}},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.what);
+    WriteFile(File(), kHeader + kSection + "\"Before\"=dword:00000001\r\n" + row.lines + "\r\n" +
+                          kSection + "\"After\"=dword:00000002\r\n");
+    EXPECT_EQ(QueryTestKey(HKEY_CURRENT_USER, u"Hotkey"), row.hotkey);
+    EXPECT_EQ(QueryTestKey(HKEY_CURRENT_USER, u"Before"), kOne);
+    EXPECT_EQ(QueryTestKey(HKEY_CURRENT_USER, u"After"), (std::vector<uint8_t>{2, 0, 0, 0}));
+  }
+  // The next save keeps every value the file held.
+  ASSERT_EQ(Save(u"New", 3), ERROR_SUCCESS);
+  EXPECT_EQ(QueryTestKey(HKEY_CURRENT_USER, u"Before"), kOne);
+  EXPECT_EQ(QueryTestKey(HKEY_CURRENT_USER, u"After"), (std::vector<uint8_t>{2, 0, 0, 0}));
+}
+
+TEST_F(RegistryFileTest, FileThatIsNoExportReadsEmptyAndIsKeptAside) {
+  const std::string kHotkey = kSection + "\"Hotkey\"=dword:00000002\r\n";
+  const struct {
+    const char* what;
+    std::string text;
+  } kRows[] = {
+      {"text", "not a registry export\n"},
+      {"the binary store of earlier versions",
+       std::string("MarivexRegistry\n\1\0\0\0\xC5\x1B", 22)},
+      {"a damaged header", "Windows Registry Editor Version 5.0\r\n" + kHotkey},
+      {"past the size limit", kHeader + kHotkey + std::string(4 << 20, ';')},
+      {"an empty file", ""},
+  };
+  for (size_t i = 0; i < std::size(kRows); ++i) {
+    SCOPED_TRACE(kRows[i].what);
+    WriteFile(File(), kRows[i].text);
+    EXPECT_EQ(QueryTestKey(HKEY_CURRENT_USER, u"Hotkey"), std::nullopt);
+    ASSERT_EQ(Save(u"Hotkey", 1), ERROR_SUCCESS);
+    EXPECT_EQ(QueryTestKey(HKEY_CURRENT_USER, u"Hotkey"), kOne);
+  }
+  // Each is kept under a name of its own; none replaces an earlier one.
+  for (size_t i = 0; i < std::size(kRows); ++i) {
+    SCOPED_TRACE(kRows[i].what);
+    EXPECT_EQ(ReadFile(File() + ".unreadable-" + std::to_string(i + 1)), kRows[i].text);
+  }
+}
+
+TEST_F(RegistryFileTest, SymbolicLinksAtTheWritersNamesAreNeverFollowed) {
+  const std::string victim = scratch.Folder() / "victim";
+  const std::string pid = std::to_string(getpid());
+  const struct {
+    const char* what;
+    std::string stored;
+    std::vector<std::string> links;
+    LSTATUS status;
+  } kRows[] = {
+      {"the store's name", kHeader, {"HKCU.reg"}, ERROR_REGISTRY_IO_FAILED},
+      {"the temporary names",
+       kHeader,
+       {"HKCU.reg." + pid + "-0.tmp", "HKCU.reg." + pid + "-1.tmp"},
+       0},
+      {"the name a damaged store is kept under", "damaged", {"HKCU.reg.unreadable-1"}, 0},
+  };
+  for (size_t i = 0; i < std::size(kRows); ++i) {
+    const auto& row = kRows[i];
+    SCOPED_TRACE(row.what);
+    WriteFile(victim, "victim");
+    chmod(victim.c_str(), 0640);
+    const std::string file = UseFolder("row" + std::to_string(i));
+    const std::string folder = std::filesystem::path(file).parent_path();
+    WriteFile(file, row.stored);
+    for (const std::string& link : row.links) {
+      std::filesystem::remove(folder + "/" + link);
+      ASSERT_EQ(symlink(victim.c_str(), (folder + "/" + link).c_str()), 0);
+    }
+
+    EXPECT_EQ(Save(u"Hotkey", 1), row.status);
+    EXPECT_EQ(ReadFile(victim), "victim");
+    EXPECT_EQ(Mode(victim) & 07777, 0640u);
+    for (const std::string& link : row.links) EXPECT_TRUE(S_ISLNK(Mode(folder + "/" + link)));
+  }
+}
+
+TEST_F(RegistryFileTest, NoBlockingOnAFifoOrADirectoryAtTheStoresName) {
+  static const struct {
+    const char* what;
+    int (*make)(const char* path);
+  } kRows[] = {
+      {"FIFO", [](const char* path) { return mkfifo(path, 0600); }},
+      {"directory", [](const char* path) { return mkdir(path, 0700); }},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.what);
+    const std::string file = UseFolder(row.what);
+    ASSERT_EQ(row.make(file.c_str()), 0);
+    const mode_t made = Mode(file);
+    EXPECT_EQ(RunInChild([] {
+                if (QueryTestKey(HKEY_CURRENT_USER, u"Hotkey")) return 1;
+                return Save(u"Hotkey", 1) == ERROR_REGISTRY_IO_FAILED ? 0 : 2;
+              }),
+              0);
+    EXPECT_EQ(Mode(file), made) << "left as it was";
+  }
+}
+
+TEST_F(RegistryFileTest, ASaveThatFailsMidwayLeavesTheOldFileWhole) {
+  ASSERT_EQ(Save(u"Hotkey", 1), ERROR_SUCCESS);
+  const std::string before = ReadFile(File());
+  // The new file is larger than the old one. A write that crosses the file
+  // size limit is cut short; one that starts at it kills the writer.
+  const struct {
+    const char* what;
+    rlim_t limit;
+    int result;
+  } kRows[] = {
+      {"a short write: the save reports a full disk", before.size(), 0},
+      {"the writer is killed", 0, 128 + SIGXFSZ},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.what);
+    const int result = RunInChild([&] {
+      const rlimit noCore{0, 0};
+      const rlimit fileSize{row.limit, row.limit};
+      setrlimit(RLIMIT_CORE, &noCore);
+      setrlimit(RLIMIT_FSIZE, &fileSize);
+      signal(SIGXFSZ, SIG_DFL);
+      HKEY key = Create(HKEY_CURRENT_USER, kTestKey);
+      return Set(key, u"Large", REG_BINARY, std::vector<uint8_t>(4096, 0xAB)) == ERROR_DISK_FULL
+                 ? 0
+                 : 1;
+    });
+    EXPECT_EQ(result, row.result);
+    EXPECT_EQ(ReadFile(File()), before);
+    EXPECT_EQ(QueryTestKey(HKEY_CURRENT_USER, u"Hotkey"), kOne);
+    if (row.result == 0) {
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.Folder()), {}), 1)
+          << "the temporary file is gone";
+    }
+  }
+}
+
+TEST_F(RegistryFileTest, NewFilesAndFoldersGetWindowsPermissions) {
+  const mode_t umaskBefore = umask(077);
+  static const struct {
+    const char* what;
+    HKEY root;
+    const char* file;
+    mode_t fileMode;
+    mode_t folderMode;
+  } kRows[] = {
+      {"the user's, for the owner alone", HKEY_CURRENT_USER, "home/state/marivex/HKCU.reg", 0600,
+       0700},
+      {"the machine's, readable by everyone", HKEY_LOCAL_MACHINE, "var/marivex/HKLM.reg", 0644,
+       0755},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.what);
+    const std::filesystem::path file = scratch.Folder() / row.file;
+    standin::SetRegistryFile(row.root, file);
+    HKEY key = Create(row.root, kTestKey);
+    ASSERT_EQ(SetDword(key, u"Hotkey", 1), ERROR_SUCCESS);
+    EXPECT_EQ(Mode(file) & 07777, row.fileMode);
+    EXPECT_EQ(Mode(file.parent_path()) & 07777, row.folderMode);
+    // A later save keeps the file's permissions, but never setuid or setgid.
+    chmod(file.c_str(), S_ISUID | S_ISGID | 0640);
+    ASSERT_EQ(SetDword(key, u"Hotkey", 2), ERROR_SUCCESS);
+    EXPECT_EQ(Mode(file) & 07777, 0640u);
+    RegCloseKey(key);
+  }
+  umask(umaskBefore);
+}
+
+TEST_F(RegistryFileTest, ReadOnlyRootRefusesChangesButReads) {
+  const std::string hklm = scratch.File(HKEY_LOCAL_MACHINE);
+  const struct {
+    const char* what;
+    std::function<void(bool)> protect;
+  } kWays[] = {
+      {"switch", [](bool on) { standin::SetRegistryReadOnly(HKEY_LOCAL_MACHINE, on); }},
+      {"file without write permission", [&](bool on) { chmod(hklm.c_str(), on ? 0444 : 0644); }},
+  };
+  HKEY before = Create(HKEY_LOCAL_MACHINE, kTestKey);
+  ASSERT_EQ(SetDword(before, u"Hotkey", 1), ERROR_SUCCESS);
+  for (const auto& way : kWays) {
+    SCOPED_TRACE(way.what);
+    way.protect(true);
+    HKEY key = HKEY_LOCAL_MACHINE;
+    EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTestKey, 0, nullptr, 0, KEY_READ | KEY_WRITE,
+                              nullptr, &key, nullptr),
+              ERROR_ACCESS_DENIED);
+    EXPECT_EQ(key, nullptr);
+    EXPECT_EQ(SetDword(before, u"Hotkey", 2), ERROR_ACCESS_DENIED) << "handle opened before";
+    EXPECT_EQ(QueryTestKey(HKEY_LOCAL_MACHINE, u"Hotkey"), kOne);
+    EXPECT_EQ(Save(u"Hotkey", 3), ERROR_SUCCESS) << "the other root takes changes";
+    way.protect(false);
+  }
+  RegCloseKey(before);
+}
+
+TEST_F(RegistryFileTest, FilesLocatedByEnvironment) {
+  const char* const kVariables[] = {"MARIVEX_REGISTRY_HKCU", "XDG_STATE_HOME", "HOME",
+                                    "MARIVEX_REGISTRY_HKLM"};
+  static const struct {
+    const char* values[4];  // as kVariables, null for unset
+    const char* hkcuFile;
+  } kRows[] = {
+      {{"/a/user.reg", "/state", "/home/u", "/b/machine.reg"}, "/a/user.reg"},
+      {{nullptr, "/state", "/home/u", nullptr}, "/state/marivex/HKCU.reg"},
+      {{"", "state", "/home/u", ""}, "/home/u/.local/state/marivex/HKCU.reg"},
+      {{nullptr, nullptr, nullptr, nullptr}, ""},
+  };
+  std::vector<std::optional<std::string>> saved;
+  for (const char* variable : kVariables) {
+    saved.push_back(getenv(variable) ? std::optional<std::string>(getenv(variable)) : std::nullopt);
+  }
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) standin::SetRegistryFile(root, "");
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.hkcuFile);
+    for (size_t i = 0; i < std::size(kVariables); ++i) {
+      row.values[i] ? setenv(kVariables[i], row.values[i], 1) : unsetenv(kVariables[i]);
+    }
+    EXPECT_EQ(standin::RegistryFile(HKEY_CURRENT_USER), row.hkcuFile);
+    EXPECT_EQ(standin::RegistryFile(HKEY_LOCAL_MACHINE),
+              row.values[3] && row.values[3][0] ? row.values[3] : "/var/lib/marivex/HKLM.reg");
+  }
+  standin::SetRegistryFile(HKEY_CURRENT_USER, "/chosen");
+  EXPECT_EQ(standin::RegistryFile(HKEY_CURRENT_USER), "/chosen") << "a chosen file wins";
+  for (size_t i = 0; i < std::size(kVariables); ++i) {
+    saved[i] ? setenv(kVariables[i], saved[i]->c_str(), 1) : unsetenv(kVariables[i]);
+  }
+}
+
+}  // namespace
