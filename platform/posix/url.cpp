@@ -5,8 +5,8 @@
 #include <array>
 #include <cstddef>
 
-#include "platform/platform.h"
 #include "platform/posix/url_writer.h"
+#include "platform/win32_extras.h"
 
 namespace {
 

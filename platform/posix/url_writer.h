@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "platform/platform.h"
+#include "platform/win32_extras.h"
 
 namespace standin {
 
