@@ -1,6 +1,5 @@
 // Stand-in for FormatMessageW: Windows' English system texts for the status
-// codes the plug-in can meet (registry, file and memory errors), formatted
-// as Windows formats them.
+// codes the other stand-ins return, formatted as Windows formats them.
 #include "platform/platform.h"
 
 namespace platform {
@@ -12,72 +11,21 @@ struct SystemMessage {
   const char16_t* text;  // One line, without the line break that ends it.
 };
 
-// Windows' own wording, in ascending order of code. Wine's English texts
-// differ (they are shorter); the tests list both.
+// Windows' own wording for the codes the stand-ins return, in ascending order.
 constexpr SystemMessage kSystemMessages[] = {
     {0, u"The operation completed successfully."},
-    {1, u"Incorrect function."},
     {2, u"The system cannot find the file specified."},
-    {3, u"The system cannot find the path specified."},
-    {4, u"The system cannot open the file."},
     {5, u"Access is denied."},
     {6, u"The handle is invalid."},
-    {8, u"Not enough memory resources are available to process this command."},
-    {12, u"The access code is invalid."},
-    {13, u"The data is invalid."},
-    {14, u"Not enough memory resources are available to complete this operation."},
-    {19, u"The media is write protected."},
-    {21, u"The device is not ready."},
-    {29, u"The system cannot write to the specified device."},
-    {30, u"The system cannot read from the specified device."},
-    {31, u"A device attached to the system is not functioning."},
-    {32, u"The process cannot access the file because it is being used by another process."},
-    {33,
-     u"The process cannot access the file because another process has locked a portion of "
-     u"the file."},
-    {39, u"The disk is full."},
-    {50, u"The request is not supported."},
     {87, u"The parameter is incorrect."},
     {112, u"There is not enough space on the disk."},
-    {120, u"This function is not supported on this system."},
-    {122, u"The data area passed to a system call is too small."},
-    {123, u"The filename, directory name, or volume label syntax is incorrect."},
     {161, u"The specified path is invalid."},
-    {206, u"The filename or extension is too long."},
     {234, u"More data is available."},
-    {259, u"No more data is available."},
     {998, u"Invalid access to memory location."},
-    {1008, u"An attempt was made to reference a token that does not exist."},
-    {1009, u"The configuration registry database is corrupt."},
-    {1010, u"The configuration registry key is invalid."},
-    {1011, u"The configuration registry key could not be opened."},
-    {1012, u"The configuration registry key could not be read."},
-    {1013, u"The configuration registry key could not be written."},
-    {1014,
-     u"One of the files in the registry database had to be recovered by use of a log or "
-     u"alternate copy. The recovery was successful."},
-    {1015,
-     u"The registry is corrupted. The structure of one of the files containing registry "
-     u"data is corrupted, or the system's memory image of the file is corrupted, or the "
-     u"file could not be recovered because the alternate copy or log was absent or "
-     u"corrupted."},
     {1016,
      u"An I/O operation initiated by the registry failed unrecoverably. The registry could "
      u"not read in, or write out, or flush, one of the files that contain the system's "
      u"image of the registry."},
-    {1017,
-     u"The system has attempted to load or restore a file into the registry, but the "
-     u"specified file is not in a registry file format."},
-    {1018, u"Illegal operation attempted on a registry key that has been marked for deletion."},
-    {1019, u"System could not allocate the required space in a registry log."},
-    {1020, u"Cannot create a symbolic link in a registry key that already has subkeys or values."},
-    {1021, u"Cannot create a stable subkey under a volatile parent key."},
-    {1117, u"The request could not be performed because of an I/O device error."},
-    {1314, u"A required privilege is not held by the client."},
-    {1392, u"The file or directory is corrupted and unreadable."},
-    {1450, u"Insufficient system resources exist to complete the requested service."},
-    {1460, u"This operation returned because the timeout period expired."},
-    {1816, u"Not enough quota is available to process this command."},
 };
 
 constexpr DWORD kEnglishUnitedStates = 0x0409;

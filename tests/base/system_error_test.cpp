@@ -23,14 +23,12 @@ TEST(SystemErrorTest, Texts) {
       // Known codes lose the blank that stands for the line break.
       {0, u"The operation completed successfully.", u"Success."},
       {5, u"Access is denied.", u"Access denied."},
-      {1018, u"Illegal operation attempted on a registry key that has been marked for deletion.",
-       u"Key deleted."},
-      {1015,
-       u"The registry is corrupted. The structure of one of the files containing registry data is "
-       u"corrupted, or the system's memory image of the file is corrupted, or the file could not "
-       u"be "
-       u"recovered because the alternate copy or log was absent or corrupted.",
-       u"Registry is corrupt."},
+      {112, u"There is not enough space on the disk.", u"Disk full."},
+      {1016,
+       u"An I/O operation initiated by the registry failed unrecoverably. The registry could not "
+       u"read in, or write out, or flush, one of the files that contain the system's image of the "
+       u"registry.",
+       u"I/O to registry failed."},
       // Codes without a text, in signed decimal.
       {0x2000FFFF, u"Error 536936447", nullptr},
       {-2, u"Error -2", nullptr},
