@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/version.h"
 #include "tests/support/module_image.h"
 
 namespace {
@@ -47,8 +48,8 @@ TEST_F(VersionResourceTest, StringEntries) {
       {L"InternalName", L"Marivex"},
       {L"OriginalFilename", L"Marivex.dll"},
       {L"ProductName", L"Marivex plugin"},
-      {L"ProductVersion", L"1.1.1.1  (x64)"},
-      {L"FileVersion", L"1.1.1.1"},
+      {L"ProductVersion", L"" MARIVEX_VERSION_FULL "  (x64)"},
+      {L"FileVersion", L"" MARIVEX_VERSION_FULL},
   };
   for (const auto& entry : kEntries) {
     SCOPED_TRACE(testing::PrintToString(std::wstring(entry.name)));
@@ -68,10 +69,12 @@ TEST_F(VersionResourceTest, FixedFileAndProductVersions) {
   ASSERT_TRUE(VerQueryValueW(data_.data(), L"\\", &value, &length));
   ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
   const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0x00010001u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
-  EXPECT_EQ(fixed->dwProductVersionLS, 0x00010001u);
+  const DWORD high = MAKELONG(MARIVEX_VERSION_MINOR, MARIVEX_VERSION_MAJOR);
+  const DWORD low = MAKELONG(MARIVEX_VERSION_REVISION, MARIVEX_VERSION_BUILD);
+  EXPECT_EQ(fixed->dwFileVersionMS, high);
+  EXPECT_EQ(fixed->dwFileVersionLS, low);
+  EXPECT_EQ(fixed->dwProductVersionMS, high);
+  EXPECT_EQ(fixed->dwProductVersionLS, low);
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
 }
 
