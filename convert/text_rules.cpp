@@ -2,8 +2,8 @@
 #include <array>
 
 #include "base/charclass.h"
-#include "convert/convert.h"
 #include "base/text.h"
+#include "convert/convert.h"
 
 // Three short scans rather than one that tests every character: past the
 // leading white space, to the terminator, and back over the trailing white

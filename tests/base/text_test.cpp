@@ -1,9 +1,9 @@
 // The plug-in's bounded text helpers.
+#include "base/text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "base/text.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ TEST(TextTest, CaseFoldingTouchesOnlyAsciiLetters) {
 }
 
 TEST(TextTest, CountOfTakesArraysOnly) {
-  char16_t buffer[MAX_NAME_LEN];
+  char16_t buffer[kMaxNameLen];
   static_assert(CountOf(buffer) == 1024);
   EXPECT_EQ(TextLength(u"abc"), 3u);
 }

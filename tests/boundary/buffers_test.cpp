@@ -8,13 +8,11 @@
 #include <algorithm>
 #include <string>
 
+#include "base/text.h"
 #include "command/arguments.h"
-#include "command/marivexkey.h"
-#include "convert/convert.h"
-#include "hotkey/hook.h"
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
-#include "base/text.h"
+#include "plugin/exports.h"
 #include "tests/hotkey/key_test_support.h"
 #include "tests/support/host_session.h"
 
@@ -199,10 +197,10 @@ class LineBoundsTest : public ::testing::Test {
 // a terminator are no line, and the hook gives up without writing.
 TEST_F(LineBoundsTest, LineAroundTheHostCapacity) {
   const std::u16string uri = u" file:///C:/x";
-  for (const size_t length : {MAX_LINE_LEN - 2, MAX_LINE_LEN - 1, MAX_LINE_LEN}) {
+  for (const size_t length : {kMaxLineLen - 2, kMaxLineLen - 1, kMaxLineLen}) {
     SCOPED_TRACE(length);
     const std::u16string text = Repeat(length - uri.size(), u'p') + uri;
-    Guarded line(MAX_LINE_LEN, text);
+    Guarded line(kMaxLineLen, text);
     KeystrokeRecord record{};
     record.keyCode = 0x10086;
     record.line = line.Data();
@@ -210,14 +208,14 @@ TEST_F(LineBoundsTest, LineAroundTheHostCapacity) {
     key(&record);
     EXPECT_EQ(record.keyCode, 0);
     EXPECT_TRUE(line.GuardIntact());
-    if (length < MAX_LINE_LEN) {
+    if (length < kMaxLineLen) {
       const std::u16string converted = Repeat(length - uri.size(), u'p') + u" C:\\x";
       EXPECT_EQ(record.redraw, 1);
       EXPECT_EQ(line.Text(), converted);
       EXPECT_EQ(record.cursor, line.Data() + converted.size());
     } else {
       EXPECT_EQ(record.redraw, 0);
-      EXPECT_EQ(line.storage.substr(0, MAX_LINE_LEN), text);
+      EXPECT_EQ(line.storage.substr(0, kMaxLineLen), text);
     }
   }
 }
@@ -236,7 +234,7 @@ TEST_F(NameBoundsTest, EveryKeyNameFitsTheNameBuffer) {
         if (code <= 0) continue;
         currentHotkey = code;
         struct {
-          char16_t name[MAX_NAME_LEN];
+          char16_t name[kMaxNameLen];
           char16_t guard[kGuardLength];
         } buffer;
         std::fill(std::begin(buffer.name), std::end(buffer.name), u'Z');

@@ -1,10 +1,11 @@
 // The argument splitter and the argument array it leaves for the command.
+#include "command/arguments.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "command/arguments.h"
 #include "base/charclass.h"
 #include "support/utf.h"
 #include "tests/support/host_session.h"

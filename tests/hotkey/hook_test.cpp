@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "hotkey/hook.h"
+#include "hotkey/hostversion.h"
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
+#include "plugin/exports.h"
 #include "tests/support/host_session.h"
 
 #if !defined(_WIN32)
