@@ -157,6 +157,26 @@ TEST_F(FunctionsTest, DoubledPercentSignsAreCutAtTheBuffer) {
   EXPECT_EQ(safe.text.size(), 14u + 3u * 2100u);
 }
 
+// "C:\a", 100 "%" signs and 3,900 astral characters: the URI has 8,112
+// characters, 8,212 once each "%" is doubled, and the cut at 8,191 would fall
+// between the two halves of a surrogate pair, which is left out whole.
+TEST_F(FunctionsTest, TheCutNeverSplitsASurrogatePair) {
+  std::u16string astral;
+  for (int i = 0; i < 3900; ++i) astral += u"\U0001F600";
+  const std::u16string name = u"C:\\a" + std::u16string(100, u'%') + astral;
+  std::u16string doubled = u"file:///C:/a";
+  for (int i = 0; i < 100; ++i) doubled += u"%%25";
+  doubled += astral;
+
+  const Call call = Invoke("f_file2uri", name);
+  EXPECT_EQ(call.result, 0);
+  EXPECT_EQ(call.text, doubled.substr(0, 8190));
+  const Call safe = Invoke("f_file2uris", name);
+  EXPECT_EQ(safe.result, 0);
+  EXPECT_EQ(safe.text.size(), 8112u);
+  EXPECT_EQ(output.Err(), u"");
+}
+
 TEST_F(FunctionsTest, UriTooLongForWindowsIsNoDataReturned) {
   // Every blank becomes "%20": the URI would not fit Windows' 8,192 characters.
   const std::u16string name = u"C:\\" + std::u16string(4000, u' ') + u"x";
