@@ -4,11 +4,11 @@
 
 #include <string>
 
+#include "base/text.h"
+#include "tests/support/guarded_buffer.h"
 #include "tests/support/host_session.h"
 
 namespace {
-
-constexpr size_t kBufferLength = 8192;
 
 class FunctionsTest : public testing_support::PluginTest {
  protected:
@@ -17,18 +17,16 @@ class FunctionsTest : public testing_support::PluginTest {
     std::u16string text;  // the buffer afterwards
   };
 
-  // Calls an export with the argument in a fresh host buffer whose unused
-  // room holds a sentinel, and checks nothing was written past the buffer.
+  // Calls an export with the argument in a fresh host buffer and checks that
+  // nothing was written past it.
   Call Invoke(const char* name, const std::u16string& argument) {
     const auto function = Export<VariableFunction>(name);
     EXPECT_NE(function, nullptr) << name;
     if (function == nullptr) return {};
-    std::u16string buffer(kBufferLength + 16, u'#');
-    buffer.replace(0, argument.size(), argument);
-    buffer[argument.size()] = u'\0';
-    const int result = function(buffer.data());
-    EXPECT_EQ(buffer.substr(kBufferLength), std::u16string(16, u'#')) << "wrote past the buffer";
-    return {result, buffer.c_str()};
+    testing_support::GuardedBuffer buffer(MAX_ARG_LEN, argument);
+    const int result = function(buffer.Data());
+    EXPECT_TRUE(buffer.GuardIntact()) << "wrote past the buffer";
+    return {result, buffer.Text()};
   }
 };
 
