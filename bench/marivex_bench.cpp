@@ -119,7 +119,6 @@ void AddFloor(const std::string& name, char16_t* refillTarget, const std::u16str
 }
 
 constexpr size_t kArgBytes = MAX_ARG_LEN * sizeof(char16_t);
-constexpr size_t kLineBytes = kMaxLineLen * sizeof(char16_t);
 size_t BytesOf(const std::u16string& text) {
   return text.size() * sizeof(char16_t);
 }
@@ -234,8 +233,9 @@ void AddConvertWord(const std::string& name, const std::u16string& line, size_t 
     Fail(name, "gives \"" + Narrow(lineBuffer).substr(0, 80) + "\"");
   }
   Add(name, convert);
-  // The word and line buffers, and the scratch buffer of FileToUri.
-  AddFloor(name, lineBuffer, line, {kArgBytes, kLineBytes, kArgBytes}, BytesOf(line));
+  // The word buffer and the scratch buffer of FileToUri; the rebuilt line is
+  // written, not cleared.
+  AddFloor(name, lineBuffer, line, {kArgBytes, kArgBytes}, BytesOf(line));
 }
 
 // Words that fill a line around the one converted.
