@@ -33,11 +33,6 @@
 #include "platform/platform.h"
 #include "plugin/exports.h"
 
-extern "C" int f_file2uri(char16_t* buffer);
-extern "C" int f_file2uris(char16_t* buffer);
-extern "C" int f_uri2file(char16_t* buffer);
-extern "C" int marivexkey(char16_t* text);
-
 namespace {
 
 using bench::ConversionNames;

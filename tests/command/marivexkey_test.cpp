@@ -12,8 +12,6 @@
 #include "tests/support/host_session.h"
 #include "tests/support/scratch_registry.h"
 
-extern "C" int marivexkey(char16_t* text);
-
 namespace {
 
 using platform::HKEY_CURRENT_USER;
