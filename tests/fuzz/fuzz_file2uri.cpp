@@ -4,9 +4,10 @@
 #include <cstdint>
 #include <string>
 
-#include "convert/convert.h"
 #include "base/host.h"
 #include "base/text.h"
+#include "convert/convert.h"
+#include "plugin/exports.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
@@ -95,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CollapsePairs(uri, u'%');  // checks the pairs up to the cut
     return 0;
   }
-  Check(CollapsePairs(uri, SAFE_PERCENT) == safe.Text(), "@FILE2URIS is not @FILE2URI made safe");
+  Check(CollapsePairs(uri, kSafePercent) == safe.Text(), "@FILE2URIS is not @FILE2URI made safe");
   if (RoundTrips(canonical)) {
     const std::u16string windowsUri = CollapsePairs(uri, u'%');
     static GuardedBuffer path(MAX_ARG_LEN);

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "convert/convert.h"
 #include "base/host.h"
 #include "base/text.h"
+#include "plugin/exports.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "command/marivexkey.h"
+#include "base/text.h"
+#include "hotkey/hostversion.h"
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
 #include "platform/posix/standin.h"
-#include "base/text.h"
+#include "plugin/exports.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
@@ -30,19 +31,19 @@ void SaveValue(platform::HKEY root, fuzzing::Input& input) {
   uint8_t bytes[8] = {};
   for (size_t i = 0; i < size; ++i) bytes[i] = input.Byte();
   platform::HKEY key = nullptr;
-  if (platform::RegCreateKeyExW(root, REGISTRY_SUBKEY, 0, nullptr, 0,
+  if (platform::RegCreateKeyExW(root, kRegistrySubkey, 0, nullptr, 0,
                                 platform::KEY_READ | platform::KEY_WRITE, nullptr, &key,
                                 nullptr) != platform::ERROR_SUCCESS) {
     return;
   }
-  platform::RegSetValueExW(key, REGISTRY_VALUE, 0, type, bytes, static_cast<platform::DWORD>(size));
+  platform::RegSetValueExW(key, kRegistryValue, 0, type, bytes, static_cast<platform::DWORD>(size));
   platform::RegCloseKey(key);
 }
 
 // The saved hotkey under root, or -1 when there is no REG_DWORD of four bytes.
 int64_t SavedHotkey(platform::HKEY root) {
   platform::HKEY key = nullptr;
-  if (platform::RegOpenKeyExW(root, REGISTRY_SUBKEY, 0, platform::KEY_READ, &key) !=
+  if (platform::RegOpenKeyExW(root, kRegistrySubkey, 0, platform::KEY_READ, &key) !=
       platform::ERROR_SUCCESS) {
     return -1;
   }
@@ -50,7 +51,7 @@ int64_t SavedHotkey(platform::HKEY root) {
   uint8_t bytes[4] = {};
   platform::DWORD size = sizeof(bytes);
   const platform::LSTATUS status =
-      platform::RegQueryValueExW(key, REGISTRY_VALUE, nullptr, &type, bytes, &size);
+      platform::RegQueryValueExW(key, kRegistryValue, nullptr, &type, bytes, &size);
   platform::RegCloseKey(key);
   if (status != platform::ERROR_SUCCESS || type != platform::REG_DWORD || size != 4) return -1;
   return static_cast<int32_t>(bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |

@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "convert/convert.h"
 #include "base/text.h"
+#include "convert/convert.h"
+#include "plugin/exports.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

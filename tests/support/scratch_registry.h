@@ -44,8 +44,6 @@ class ScratchRegistry {
 
  private:
 #if defined(_WIN32)
-  // Deletes the test's key from both roots (scratch_registry_win32.cpp).
-  void Clear();
   const char16_t* testKey_;
 #else
   std::filesystem::path folder_;
