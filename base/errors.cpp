@@ -17,13 +17,13 @@ void ErrorPrefix() {
   char16_t buffer[MAX_ARG_LEN];
   TextClear(buffer, CountOf(buffer));
   TextCopy(buffer, u"%_batch");
-  Qprintf(StandardError(), u"%s plugin: ", PLUGIN_NAME);
+  Qprintf(StandardError(), u"%s plugin: ", kPluginName);
   ExpandVariables(buffer, 1);
-  buffer[CountOf(buffer) - 1] = u'\0';
+  TerminateText(buffer);
   if (buffer[0] == u'0') return;
   TextCopy(buffer, u"%_batchname [%_batchline]  ");
   ExpandVariables(buffer, 1);
-  buffer[CountOf(buffer) - 1] = u'\0';
+  TerminateText(buffer);
   Qprintf(StandardError(), u"%s", buffer);
 }
 
@@ -40,12 +40,12 @@ void FormatSystemError(int32_t code, char16_t* text) {
                                      platform::FORMAT_MESSAGE_IGNORE_INSERTS |
                                      platform::FORMAT_MESSAGE_MAX_WIDTH_MASK;
   if (code == -1) {
-    TextCopy(text, MAX_NAME_LEN, u"Unknown error");
+    TextCopy(text, kMaxNameLen, u"Unknown error");
   } else if (platform::FormatMessageW(kFlags, nullptr, static_cast<platform::DWORD>(code), 0, text,
-                                      MAX_NAME_LEN, nullptr) == 0) {
+                                      kMaxNameLen, nullptr) == 0) {
     platform::wsprintfW(text, u"Error %d", code);
   }
-  text[MAX_NAME_LEN - 1] = u'\0';
+  TerminateText(text, kMaxNameLen);
   size_t length = TextLength(text);
   while (length > 0 && IsWhiteSpace(text[length - 1])) text[--length] = u'\0';
 }

@@ -14,7 +14,7 @@ void ErrorPrefix();
 // argument, ending in CR LF.
 void ReportError(const char16_t* format, const char16_t* argument = nullptr);
 
-// Fills text (MAX_NAME_LEN characters) with a one-line description of a
+// Fills text (kMaxNameLen characters) with a one-line description of a
 // Windows status code, without trailing white space; -1 means no code is known.
 void FormatSystemError(int32_t code, char16_t* text);
 

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-inline constexpr const char16_t* PLUGIN_NAME = u"Marivex";
-inline constexpr int32_t VERSION_MAJOR = 1;
-inline constexpr int32_t VERSION_MINOR = 1;
-inline constexpr int32_t VERSION_BUILD = 1;
+inline constexpr const char16_t* kPluginName = u"Marivex";
+inline constexpr int32_t kVersionMajor = 1;
+inline constexpr int32_t kVersionMinor = 1;
+inline constexpr int32_t kVersionBuild = 1;
 // The module's platform tag.
-inline constexpr const char16_t* PLATFORM_TAG = u"x64";
+inline constexpr const char16_t* kPlatformTag = u"x64";

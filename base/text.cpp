@@ -10,6 +10,7 @@ size_t TextCopy(char16_t* destination, size_t capacity, const char16_t* source) 
   if (capacity == 0) return 0;
   size_t i = 0;
   for (; i + 1 < capacity && source[i] != u'\0'; ++i) destination[i] = source[i];
+  if (source[i] != u'\0' && i > 0 && IsHighSurrogate(destination[i - 1])) --i;
   destination[i] = u'\0';
   return i;
 }
@@ -23,6 +24,16 @@ size_t TextAppend(char16_t* destination, size_t capacity, const char16_t* source
 
 void TextClear(char16_t* text, size_t count) {
   for (size_t i = 0; i < count; ++i) text[i] = u'\0';
+}
+
+// Whatever lies beyond an earlier terminator is no part of the text, so
+// clearing a character there changes nothing.
+void TerminateText(char16_t* text, size_t capacity) {
+  if (capacity == 0) return;
+  if (capacity >= 2 && text[capacity - 1] != u'\0' && IsHighSurrogate(text[capacity - 2])) {
+    text[capacity - 2] = u'\0';
+  }
+  text[capacity - 1] = u'\0';
 }
 
 bool TextEqualsIgnoreCase(const char16_t* a, const char16_t* b) {

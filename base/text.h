@@ -10,9 +10,9 @@
 // buffers and a command's argument text.
 inline constexpr size_t MAX_ARG_LEN = 8192;
 // Names, messages and key-name work.
-inline constexpr size_t MAX_NAME_LEN = 1024;
+inline constexpr size_t kMaxNameLen = 1024;
 // A rebuilt command line.
-inline constexpr size_t MAX_LINE_LEN = 65536;
+inline constexpr size_t kMaxLineLen = 65536;
 // Arguments a command keeps.
 inline constexpr size_t MAX_ARGS = 1024;
 
@@ -25,10 +25,15 @@ constexpr size_t CountOf(const T (&)[N]) {
 // Length of a terminated text.
 size_t TextLength(const char16_t* text);
 
+// True for the first half of a surrogate pair.
+constexpr bool IsHighSurrogate(char16_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+
 // Copies source into destination, whose capacity counts the terminator, and
 // always terminates (when capacity is above 0). Returns the number of
-// characters copied, without the terminator; a result of capacity - 1 with
-// more source left means the text was cut.
+// characters copied, without the terminator. A text that does not fit is cut,
+// never between the two halves of a surrogate pair.
 size_t TextCopy(char16_t* destination, size_t capacity, const char16_t* source);
 // Appends source to the terminated text in destination, bounded the same way.
 // Returns the length of the whole text afterwards.
@@ -45,6 +50,16 @@ size_t TextAppend(char16_t (&destination)[N], const char16_t* source) {
 
 // Fills count characters with zero.
 void TextClear(char16_t* text, size_t count);
+
+// Ends a text that the host or Windows wrote into a buffer of capacity
+// characters, in case it filled the buffer without a terminator: the last
+// character becomes the terminator, and the first half of a surrogate pair
+// whose second half that cut off goes with it.
+void TerminateText(char16_t* text, size_t capacity);
+template <size_t N>
+void TerminateText(char16_t (&text)[N]) {
+  TerminateText(text, N);
+}
 
 // ASCII-only case folding: a to z and A to Z; every other character is kept.
 constexpr char16_t AsciiUpper(char16_t c) {

@@ -22,19 +22,16 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "bench/inputs.h"
 #include "command/arguments.h"
+#include "host/takecmd.h"
 #include "hotkey/hook.h"
+#include "hotkey/hostversion.h"
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
-#include "host/takecmd.h"
 #include "platform/platform.h"
-#include "base/text.h"
-
-extern "C" int f_file2uri(char16_t* buffer);
-extern "C" int f_file2uris(char16_t* buffer);
-extern "C" int f_uri2file(char16_t* buffer);
-extern "C" int marivexkey(char16_t* text);
+#include "plugin/exports.h"
 
 namespace {
 
@@ -47,9 +44,9 @@ using bench::UriOf;
 
 // The host's argument buffer and command line, and the buffers of the floors.
 alignas(64) char16_t argumentBuffer[MAX_ARG_LEN];
-alignas(64) char16_t lineBuffer[MAX_LINE_LEN];
-alignas(64) unsigned char floorCleared[(MAX_LINE_LEN + 2 * MAX_ARG_LEN) * sizeof(char16_t)];
-alignas(64) unsigned char floorPass[MAX_LINE_LEN * sizeof(char16_t)];
+alignas(64) char16_t lineBuffer[kMaxLineLen];
+alignas(64) unsigned char floorCleared[(kMaxLineLen + 2 * MAX_ARG_LEN) * sizeof(char16_t)];
+alignas(64) unsigned char floorPass[kMaxLineLen * sizeof(char16_t)];
 
 // Output the host writes, kept as a capture would keep it.
 alignas(64) char16_t captured[MAX_ARG_LEN];
@@ -117,7 +114,6 @@ void AddFloor(const std::string& name, char16_t* refillTarget, const std::u16str
 }
 
 constexpr size_t kArgBytes = MAX_ARG_LEN * sizeof(char16_t);
-constexpr size_t kLineBytes = MAX_LINE_LEN * sizeof(char16_t);
 size_t BytesOf(const std::u16string& text) {
   return text.size() * sizeof(char16_t);
 }
@@ -232,8 +228,9 @@ void AddConvertWord(const std::string& name, const std::u16string& line, size_t 
     Fail(name, "gives \"" + Narrow(lineBuffer).substr(0, 80) + "\"");
   }
   Add(name, convert);
-  // The word and line buffers, and the scratch buffer of FileToUri.
-  AddFloor(name, lineBuffer, line, {kArgBytes, kLineBytes, kArgBytes}, BytesOf(line));
+  // The word buffer and the scratch buffer of FileToUri; the rebuilt line is
+  // written, not cleared.
+  AddFloor(name, lineBuffer, line, {kArgBytes, kArgBytes}, BytesOf(line));
 }
 
 // Words that fill a line around the one converted.
@@ -300,7 +297,7 @@ void AddMarivexKey() {
   });
   // Its key-name buffer and the argument array; no input.
   AddFloor("marivexkey_no_args", nullptr, u"",
-           {MAX_NAME_LEN * sizeof(char16_t), kArgumentArrayBytes}, 0);
+           {kMaxNameLen * sizeof(char16_t), kArgumentArrayBytes}, 0);
 }
 
 // ---- Growth with the input's length --------------------------------------------

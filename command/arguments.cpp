@@ -98,7 +98,7 @@ void TrimArguments(size_t count) {
 // Quotes are dropped wherever they stand. On an overflow the array is emptied
 // again, so that it never holds entries beyond argCount.
 int32_t ArgumentSplitter(const char16_t* text) {
-  if (text == nullptr) return -1;
+  if (text == nullptr) return kSplitFailed;
   ClearArguments();
   Scan scan;
   for (size_t i = 0;; ++i) {
@@ -125,7 +125,7 @@ int32_t ArgumentSplitter(const char16_t* text) {
       Qprintf(StandardError(), u"Buffer overflow: b = %d, MAX_ARG_LEN = %d \r\n",
               static_cast<int>(scan.b), static_cast<int>(MAX_ARG_LEN));
       ClearArguments();
-      return -1;
+      return kSplitFailed;
     }
   }
   TrimArguments(scan.n);

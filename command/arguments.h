@@ -15,6 +15,9 @@ extern int32_t argLengths[MAX_ARGS];
 // The number of arguments, 0 to MAX_ARGS.
 extern int32_t argCount;
 
+// What ArgumentSplitter returns for a null text or an overflow.
+inline constexpr int32_t kSplitFailed = -1;
+
 // Splits a command's argument text into the argument array. Returns the number
 // of arguments (also left in argCount), or -1 for a null text (the array keeps
 // what the previous split left) or for arguments that do not fit in argText

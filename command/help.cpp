@@ -1,7 +1,7 @@
 #include "command/help.h"
 
-#include "platform/platform.h"
 #include "base/text.h"
+#include "platform/platform.h"
 
 // The texts keep their trailing blanks, the double blanks after full stops and
 // the typographic quotes U+2018 and U+2019. One line of source per line of text.
@@ -117,18 +117,18 @@ const char16_t* FindHelpText(const char16_t* name) {
 // Answers with a syntax text only for the command: names of variable
 // functions ("@") and internal variables ("_") get none, though the table
 // holds help for the functions. The buffer is left alone unless 1 is returned.
-PLUGIN_EXPORT int Usage(const char16_t* name, char16_t* syntax) {
+int32_t AnswerUsage(const char16_t* name, char16_t* syntax) {
   if (name == nullptr || syntax == nullptr) return 0;
   if (name[0] == u'@' || name[0] == u'_') return 0;
   const char16_t* text = FindHelpText(name);
   if (text == nullptr) return 0;
-  TextCopy(syntax, MAX_NAME_LEN, SyntaxOf(text));
+  TextCopy(syntax, kMaxNameLen, SyntaxOf(text));
   return 1;
 }
 
 // Shows the name's help in a modal box owned by the foreground window and
 // returns once the user has closed it.
-PLUGIN_EXPORT int Help(const char16_t* name) {
+int32_t ShowHelp(const char16_t* name) {
   const char16_t* text = FindHelpText(name);
   if (text == nullptr) return 0;
   platform::MessageBoxW(platform::GetForegroundWindow(), text, kHelpCaption, platform::MB_OK);

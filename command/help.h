@@ -2,7 +2,7 @@
 // Usage, Help and the MARIVEXKEY command share.
 #pragma once
 
-#include "platform/platform.h"
+#include <cstdint>
 
 extern const char16_t kFile2UriHelp[];
 extern const char16_t kFile2UrisHelp[];
@@ -15,7 +15,7 @@ extern const char16_t kMarivexKeyHelp[];
 const char16_t* FindHelpText(const char16_t* name);
 
 // The host's questions: the syntax of a name (written to a buffer of
-// MAX_NAME_LEN characters; 1 when written, else 0 and the buffer untouched),
+// kMaxNameLen characters; 1 when written, else 0 and the buffer untouched),
 // and its help in a message box (1 when shown, 0 for a name without help).
-PLUGIN_EXPORT int Usage(const char16_t* name, char16_t* syntax);
-PLUGIN_EXPORT int Help(const char16_t* name);
+int32_t AnswerUsage(const char16_t* name, char16_t* syntax);
+int32_t ShowHelp(const char16_t* name);

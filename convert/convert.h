@@ -1,4 +1,6 @@
-// The conversion routines shared by the variable functions and the hotkey.
+// Both conversions between a local file name and a file:// URI, and the rules
+// they share: trimming and the quote rule. The variable functions and the
+// keystroke hook use these and nothing else to convert.
 #pragma once
 
 #include <cstdint>
@@ -7,7 +9,7 @@
 
 // The safe percent sign (FULLWIDTH PERCENT SIGN), which stands in for "%" where
 // a "%" would be expanded by the shell.
-inline constexpr char16_t SAFE_PERCENT = 0xFF05;
+inline constexpr char16_t kSafePercent = 0xFF05;
 
 // Removes leading and trailing white space in place; white space between other
 // characters stays. Returns 0, or -1 for a null pointer.
@@ -22,9 +24,17 @@ uint32_t CountQuoteTriggers(const char16_t* text);
 // doubled; otherwise it becomes U+FF05. Returns 0, or -1 after writing an error.
 int32_t FileToUri(char16_t* buffer, int32_t safePercent);
 
-// The exported variable functions, as the host calls them: each takes the
-// host's argument buffer of MAX_ARG_LEN characters and leaves its result there.
-PLUGIN_EXPORT int f_file2uri(char16_t* buffer);
-PLUGIN_EXPORT int f_file2uris(char16_t* buffer);
-PLUGIN_EXPORT int f_uri2file(char16_t* buffer);
-PLUGIN_EXPORT int f_isurl(char16_t* buffer);
+// What became of a file URI handed to UriToFile.
+enum class UriToFileResult {
+  kConverted,       // the buffer holds the file name
+  kRefused,         // Windows refused the URI
+  kNoFileName,      // Windows gave no file name for it
+  kTooLongToQuote,  // the name needs quotes and would not fit with them
+};
+
+// Turns the file URI in buffer (MAX_ARG_LEN characters) into the local file
+// name Windows gives for it, in place, in double quotes when the quote rule
+// asks for them. Writes no message: each caller reacts to a failure in its own
+// way. The buffer changes only on kConverted; windowsResult receives Windows'
+// own result.
+UriToFileResult UriToFile(char16_t* buffer, platform::HRESULT* windowsResult);

@@ -2,8 +2,8 @@
 #include <array>
 
 #include "base/charclass.h"
-#include "convert/convert.h"
 #include "base/text.h"
+#include "convert/convert.h"
 
 // Three short scans rather than one that tests every character: past the
 // leading white space, to the terminator, and back over the trailing white
@@ -47,7 +47,9 @@ uint32_t CountQuoteTriggers(const char16_t* text) {
   uint32_t count = 0;
   for (; *text != u'\0'; ++text) {
     const char16_t c = *text;
-    count += c < kFirstWindowsClassified ? kQuoteTriggersBelow0100[c] : IsQuoteTrigger(c);
+    const bool trigger =
+        c < kFirstWindowsClassified ? kQuoteTriggersBelow0100[c] != 0 : IsQuoteTrigger(c);
+    if (trigger) ++count;
   }
   return count;
 }

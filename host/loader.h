@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "host/dynlib.h"
 #include "base/host.h"
+#include "host/dynlib.h"
 
 namespace host {
 

@@ -1,13 +1,14 @@
 // The keystroke hook: on the hotkey, the word at the cursor is converted in
 // place between a file name and a file:// URI.
-#include "base/charclass.h"
-#include "convert/convert.h"
 #include "hotkey/hook.h"
+
+#include "base/charclass.h"
+#include "base/text.h"
+#include "convert/convert.h"
+#include "hotkey/hostversion.h"
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
 #include "platform/platform.h"
-#include "base/host.h"
-#include "base/text.h"
 
 namespace {
 
@@ -15,8 +16,37 @@ constexpr int32_t kCtrlShiftBits = 0x20000;
 constexpr int32_t kCtrlAltBits = 0x40000;
 constexpr int32_t kCtrlAltShiftBits = 0x60000;
 
+// Where the word at the cursor lies in the line: from start up to, not
+// including, end; lineLength is the line's length.
+struct WordSpan {
+  size_t start = 0;
+  size_t end = 0;
+  size_t lineLength = 0;
+};
+
 bool KeyDown(int virtualKey) {
   return (static_cast<uint16_t>(platform::GetAsyncKeyState(virtualKey)) & 0x8000u) != 0;
+}
+
+// The host's code for the key, completed with the bits of the live Ctrl-Shift,
+// Ctrl-Alt or Ctrl-Alt-Shift state. A key that newer hosts name only by its
+// label gets the code of that name.
+int32_t KeyCodeOf(const KeystrokeRecord* record) {
+  int32_t code = record->keyCode;
+  if (extendedKeys != 0 && code == 0 && record->keyLabel != nullptr) {
+    code = ParseKeyName(record->keyLabel);
+  }
+  const bool shift = KeyDown(platform::VK_SHIFT);
+  const bool ctrl = KeyDown(platform::VK_CONTROL);
+  const bool alt = KeyDown(platform::VK_MENU);
+  if (shift && ctrl && !alt) {
+    code |= kCtrlShiftBits;
+  } else if (ctrl && alt && !shift) {
+    code |= kCtrlAltBits;
+  } else if (extendedKeys != 0 && shift && ctrl && alt) {
+    code |= kCtrlAltShiftBits;
+  }
+  return code;
 }
 
 // Swallows the key so the host does not act on it.
@@ -42,8 +72,50 @@ intptr_t CursorOffset(const KeystrokeRecord* record) {
   const auto cursor = reinterpret_cast<uintptr_t>(record->cursor);
   if (cursor < line) return -1;
   const uintptr_t offset = (cursor - line) / sizeof(char16_t);
-  return offset > MAX_LINE_LEN ? static_cast<intptr_t>(MAX_LINE_LEN)
-                               : static_cast<intptr_t>(offset);
+  return offset > kMaxLineLen ? static_cast<intptr_t>(kMaxLineLen) : static_cast<intptr_t>(offset);
+}
+
+// Finds the white-space-delimited word that the cursor stands on or directly
+// after; double quotes keep white space inside a word. False when there is
+// none, or when the line has no terminator within the host's 65,536
+// characters.
+bool FindWordAtCursor(const KeystrokeRecord* record, WordSpan& word) {
+  const char16_t* line = record->line;
+  if (line == nullptr) return false;
+  const intptr_t cursor = CursorOffset(record);
+  const auto covers = [cursor](size_t start, size_t end) {
+    return static_cast<intptr_t>(start) <= cursor && static_cast<intptr_t>(end) >= cursor;
+  };
+  bool quoted = false;
+  bool open = false;
+  bool found = false;
+  size_t start = 0;
+  size_t length = 0;
+  for (; length < kMaxLineLen && line[length] != u'\0'; ++length) {
+    const char16_t c = line[length];
+    if (c == u'"') quoted = !quoted;
+    if (!open) {
+      if (!IsWhiteSpace(c)) {
+        open = true;
+        start = length;
+      }
+    } else if (!quoted && IsWhiteSpace(c)) {
+      if (covers(start, length)) {
+        found = true;
+        word.start = start;
+        word.end = length;
+      }
+      open = false;
+    }
+  }
+  if (length >= kMaxLineLen) return false;
+  if (open && covers(start, length)) {
+    found = true;
+    word.start = start;
+    word.end = length;
+  }
+  word.lineLength = length;
+  return found;
 }
 
 // Collapses each "%%" to "%", left to right; the kept "%" is not paired again.
@@ -56,121 +128,62 @@ void CollapsePercentPairs(char16_t* text) {
   text[write] = u'\0';
 }
 
-void RemoveQuotes(char16_t* text) {
-  size_t write = 0;
-  for (size_t read = 0; text[read] != u'\0'; ++read) {
-    if (text[read] != u'"') text[write++] = text[read];
-  }
-  text[write] = u'\0';
+// Converts the word, given without its double quotes, in place: a file://
+// URI (its "%" pairs, doubled when the URI was made, collapsed first) into the
+// file name, anything else into the URI of its canonical name.
+bool ConvertWord(char16_t (&word)[MAX_ARG_LEN]) {
+  if (!TextStartsWithIgnoreCase(word, u"file://")) return FileToUri(word, 0) == 0;
+  CollapsePercentPairs(word);
+  platform::HRESULT windowsResult = platform::S_OK;
+  return UriToFile(word, &windowsResult) == UriToFileResult::kConverted;
+}
+
+// Puts text into the line in place of the word and leaves the cursor right
+// after it. False, and the line untouched, when the result would not fit the
+// host's 65,536 characters.
+bool SpliceIntoLine(KeystrokeRecord* record, const WordSpan& word, const char16_t* text) {
+  const size_t textLength = TextLength(text);
+  const size_t restLength = word.lineLength - word.end;
+  const size_t newCursor = word.start + textLength;
+  if (newCursor + restLength > kMaxLineLen - 1) return false;
+  char16_t rebuilt[kMaxLineLen];
+  const char16_t* line = record->line;
+  for (size_t i = 0; i < word.start; ++i) rebuilt[i] = line[i];
+  for (size_t i = 0; i < textLength; ++i) rebuilt[word.start + i] = text[i];
+  for (size_t i = 0; i < restLength; ++i) rebuilt[newCursor + i] = line[word.end + i];
+  const size_t rebuiltLength = newCursor + restLength;
+  ClearEditLine(record->line);
+  for (size_t i = 0; i < rebuiltLength; ++i) record->line[i] = rebuilt[i];
+  record->line[rebuiltLength] = u'\0';
+  record->cursor = record->line + newCursor;
+  record->redraw = 1;
+  return true;
 }
 
 }  // namespace
 
-// Finds the white-space-delimited word at the cursor (double quotes keep
-// white space inside a word), converts it and splices the result into the
-// line. A word that cannot be converted, or whose result would not fit the
-// word or line buffers, leaves the line alone.
+// A word that cannot be converted, or whose result would not fit the word or
+// line buffers, leaves the line alone and sounds the asterisk.
 int32_t ConvertWordAtCursor(KeystrokeRecord* record) {
-  char16_t word[MAX_ARG_LEN];
-  char16_t rebuilt[MAX_LINE_LEN];
-  TextClear(word, CountOf(word));
-  TextClear(rebuilt, CountOf(rebuilt));
-  const char16_t* line = record->line;
-  if (line == nullptr || line[0] == u'\0') return GiveUp(record);
-  const intptr_t cursor = CursorOffset(record);
-
-  bool quoted = false;
-  bool open = false;
-  bool selected = false;
-  size_t start = 0;
-  size_t wordStart = 0;
-  size_t wordEnd = 0;
-  size_t length = 0;
-  for (; length < MAX_LINE_LEN && line[length] != u'\0'; ++length) {
-    const char16_t c = line[length];
-    if (c == u'"') quoted = !quoted;
-    if (!open) {
-      if (!IsWhiteSpace(c)) {
-        open = true;
-        start = length;
-      }
-    } else if (!quoted && IsWhiteSpace(c)) {
-      if (static_cast<intptr_t>(start) <= cursor && static_cast<intptr_t>(length) >= cursor) {
-        selected = true;
-        wordStart = start;
-        wordEnd = length;
-      }
-      open = false;
-    }
-  }
-  if (length >= MAX_LINE_LEN) return GiveUp(record);  // no terminator within the host's line
-  if (open && static_cast<intptr_t>(start) <= cursor) {
-    selected = true;
-    wordStart = start;
-    wordEnd = length;
-  }
-  if (!selected || wordEnd - wordStart > MAX_ARG_LEN - 1) return GiveUp(record);
-
-  for (size_t i = wordStart; i < wordEnd; ++i) word[i - wordStart] = line[i];
-  word[wordEnd - wordStart] = u'\0';
-  RemoveQuotes(word);
-
-  if (TextStartsWithIgnoreCase(word, u"file://")) {
-    CollapsePercentPairs(word);
-    platform::DWORD pathLength = MAX_ARG_LEN;
-    rebuilt[0] = u'\0';
-    platform::PathCreateFromUrlW(word, rebuilt, &pathLength, 0);
-    rebuilt[MAX_ARG_LEN - 1] = u'\0';
-    if (rebuilt[0] == u'\0') return GiveUp(record);
-    const bool quote = CountQuoteTriggers(rebuilt) != 0;
-    if (quote && TextLength(rebuilt) + 2 > MAX_ARG_LEN - 1) return GiveUp(record);
-    word[0] = u'\0';
-    if (quote) TextAppend(word, u"\"");
-    TextAppend(word, rebuilt);
-    if (quote) TextAppend(word, u"\"");
-  } else if (FileToUri(word, 0) != 0) {
+  WordSpan span;
+  if (!FindWordAtCursor(record, span) || span.end - span.start > MAX_ARG_LEN - 1) {
     return GiveUp(record);
   }
-
-  const size_t wordLength = TextLength(word);
-  const size_t restLength = length - wordEnd;
-  if (wordStart + wordLength + restLength > MAX_LINE_LEN - 1) return GiveUp(record);
-  for (size_t i = 0; i < wordStart; ++i) rebuilt[i] = line[i];
-  for (size_t i = 0; i < wordLength; ++i) rebuilt[wordStart + i] = word[i];
-  const size_t newCursor = wordStart + wordLength;
-  for (size_t i = 0; i < restLength; ++i) rebuilt[newCursor + i] = line[wordEnd + i];
-  const size_t rebuiltLength = newCursor + restLength;
-  rebuilt[rebuiltLength] = u'\0';
-
-  ClearEditLine(record->line);
-  // Its length is known and checked against the line's room above, so the
-  // rebuilt text goes back as one block, terminator included.
-  for (size_t i = 0; i <= rebuiltLength; ++i) record->line[i] = rebuilt[i];
-  record->cursor = record->line + newCursor;
-  record->redraw = 1;
+  char16_t word[MAX_ARG_LEN];
+  TextClear(word, CountOf(word));
+  size_t length = 0;
+  for (size_t i = span.start; i < span.end; ++i) {
+    if (record->line[i] != u'"') word[length++] = record->line[i];
+  }
+  if (!ConvertWord(word) || !SpliceIntoLine(record, span, word)) return GiveUp(record);
   SwallowKey(record);
   return 0;
 }
 
-// Completes the host's key code with the live Ctrl-Shift, Ctrl-Alt or
-// Ctrl-Alt-Shift state and, on the hotkey, converts the word at the cursor.
-// Any other key passes through untouched.
-PLUGIN_EXPORT int key(KeystrokeRecord* record) {
+// Any key but the hotkey passes through untouched.
+int32_t HandleKeystroke(KeystrokeRecord* record) {
   if (record == nullptr) return 0;
-  int32_t code = record->keyCode;
-  if (extendedKeys != 0 && code == 0 && record->keyLabel != nullptr) {
-    code = ParseKeyName(record->keyLabel);
-  }
-  const bool shift = KeyDown(platform::VK_SHIFT);
-  const bool ctrl = KeyDown(platform::VK_CONTROL);
-  const bool alt = KeyDown(platform::VK_MENU);
-  if (shift && ctrl && !alt) {
-    code |= kCtrlShiftBits;
-  } else if (ctrl && alt && !shift) {
-    code |= kCtrlAltBits;
-  } else if (extendedKeys != 0 && shift && ctrl && alt) {
-    code |= kCtrlAltShiftBits;
-  }
+  const int32_t code = KeyCodeOf(record);
   if (code != 0 && code == currentHotkey) ConvertWordAtCursor(record);
   return 0;
 }

@@ -1,4 +1,4 @@
-// Converting the word at the cursor of a command line.
+// The keystroke hook and the conversion of the word at the cursor.
 #pragma once
 
 #include <cstdint>
@@ -9,5 +9,7 @@
 // URI, in the record's line; always swallows the key. Returns 0.
 int32_t ConvertWordAtCursor(KeystrokeRecord* record);
 
-// The host's keystroke hook, called for every key at the command line.
-PLUGIN_EXPORT int key(KeystrokeRecord* record);
+// Called for every key at the command line: completes the key's code with the
+// live modifier state and, on the hotkey, converts the word at the cursor.
+// Returns 0.
+int32_t HandleKeystroke(KeystrokeRecord* record);

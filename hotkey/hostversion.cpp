@@ -1,8 +1,9 @@
 // The choice of key scheme by the version of the host that loaded the plug-in.
+#include "hotkey/hostversion.h"
+
 #include <cstdint>
 
 #include "base/charclass.h"
-#include "hotkey/keynames.h"
 #include "base/host.h"
 #include "base/text.h"
 

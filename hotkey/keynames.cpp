@@ -1,10 +1,11 @@
 // Parsing, naming, listing and checking key codes under the active key scheme.
 #include "hotkey/keynames.h"
 
-#include "hotkey/keytables.h"
-#include "hotkey/settings.h"
 #include "base/host.h"
 #include "base/text.h"
+#include "hotkey/hostversion.h"
+#include "hotkey/keytables.h"
+#include "hotkey/settings.h"
 
 namespace {
 
@@ -109,13 +110,13 @@ int32_t CodeOfKey(const Row (&keys)[RowCount], const KeyAlias (&aliases)[AliasCo
 // otherwise gave 0 change; under the extended key scheme no key is named
 // Num-, so they still give 0 there.
 //
-// A component keeps at most MAX_NAME_LEN - 1 characters. No modifier word,
+// A component keeps at most kMaxNameLen - 1 characters. No modifier word,
 // alias or key name is nearly that long, so a longer component can never
 // match and ends the parse at once with 0, as does any word before the key
 // name that is no modifier. Nothing is allocated; the text is read once.
 int32_t ParseKeyName(const char16_t* text) {
   if (text == nullptr) return kNotAKeyName;
-  char16_t component[MAX_NAME_LEN];
+  char16_t component[kMaxNameLen];
   size_t length = 0;
   unsigned modifiers = 0;
   for (const char16_t* next = text; *next != u'\0'; ++next) {
@@ -144,7 +145,7 @@ int32_t ParseKeyName(const char16_t* text) {
 // one cell, the last cell in row order gives the name. Only positive codes are
 // looked up: -1 and -2 are no hotkey, and naming them would name some
 // unrelated combination that has no code.
-int32_t FormatKeyName(char16_t (&name)[MAX_NAME_LEN]) {
+int32_t FormatKeyName(char16_t (&name)[kMaxNameLen]) {
   if (currentHotkey == 0) {
     TextCopy(name, u"None");
     return 0;
@@ -175,7 +176,7 @@ int32_t FormatKeyName(char16_t (&name)[MAX_NAME_LEN]) {
 void ListKeyNames() {
   WithActiveScheme([](const auto& keys, const auto&) {
     for (const auto& row : keys) {
-      char16_t line[MAX_NAME_LEN];
+      char16_t line[kMaxNameLen];
       line[0] = u'\0';
       for (size_t c = 0; c < CountOf(row.codes); ++c) {
         if (row.codes[c] <= 0) continue;

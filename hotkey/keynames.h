@@ -14,22 +14,13 @@ inline constexpr int32_t kNotAKeyName = 0;             // no combination of the 
 inline constexpr int32_t kNoSuchCombination = -1;      // a combination without a code
 inline constexpr int32_t kCombinationNotAllowed = -2;  // a combination that may not be the hotkey
 
-// The host's major version (8 to 100), or 0 when none was read.
-extern int32_t hostMajorVersion;
-// 1 selects the extended key scheme (hosts of version 24 and later), 0 the
-// classic one.
-extern int32_t extendedKeys;
-
-// Reads the host's version and chooses the key scheme; called once at start-up.
-void ProbeHostVersion();
-
 // The code of a combination name such as "Ctrl-Alt-U": positive, or one of
 // the three results above.
 int32_t ParseKeyName(const char16_t* text);
 
 // Writes the name of currentHotkey ("None" for 0). Returns 0, or -1 after
 // writing "(unknown)" when the active key table lacks the code.
-int32_t FormatKeyName(char16_t (&name)[MAX_NAME_LEN]);
+int32_t FormatKeyName(char16_t (&name)[kMaxNameLen]);
 
 // Prints every combination that may serve as the hotkey, one key per line.
 void ListKeyNames();

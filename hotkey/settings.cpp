@@ -26,7 +26,7 @@ int32_t FromLittleEndian(const uint8_t (&bytes)[kDwordSize]) {
 // hotkey) is taken without a table check.
 int32_t LoadSettings(platform::HKEY root) {
   platform::HKEY key = nullptr;
-  if (platform::RegOpenKeyExW(root, REGISTRY_SUBKEY, 0, platform::KEY_READ, &key) !=
+  if (platform::RegOpenKeyExW(root, kRegistrySubkey, 0, platform::KEY_READ, &key) !=
       platform::ERROR_SUCCESS) {
     return 1;
   }
@@ -34,7 +34,7 @@ int32_t LoadSettings(platform::HKEY root) {
   uint8_t data[kDwordSize] = {0xFF, 0xFF, 0xFF, 0xFF};
   platform::DWORD size = kDwordSize;
   const platform::LSTATUS status =
-      platform::RegQueryValueExW(key, REGISTRY_VALUE, nullptr, &type, data, &size);
+      platform::RegQueryValueExW(key, kRegistryValue, nullptr, &type, data, &size);
   const bool tooLong = status == platform::ERROR_MORE_DATA || size > kDwordSize;
   int32_t result = 1;
   if (type == platform::REG_DWORD && !tooLong) {
@@ -51,7 +51,7 @@ int32_t LoadSettings(platform::HKEY root) {
 int32_t SaveSettings(platform::HKEY root) {
   platform::HKEY key = nullptr;
   const platform::LSTATUS created = platform::RegCreateKeyExW(
-      root, REGISTRY_SUBKEY, 0, nullptr, platform::REG_OPTION_NON_VOLATILE,
+      root, kRegistrySubkey, 0, nullptr, platform::REG_OPTION_NON_VOLATILE,
       platform::KEY_READ | platform::KEY_WRITE, nullptr, &key, nullptr);
   if (created != platform::ERROR_SUCCESS) return created;
   const auto value = static_cast<uint32_t>(currentHotkey);
@@ -59,7 +59,7 @@ int32_t SaveSettings(platform::HKEY root) {
                                     static_cast<uint8_t>(value >> 16),
                                     static_cast<uint8_t>(value >> 24)};
   const platform::LSTATUS written =
-      platform::RegSetValueExW(key, REGISTRY_VALUE, 0, platform::REG_DWORD, data, kDwordSize);
+      platform::RegSetValueExW(key, kRegistryValue, 0, platform::REG_DWORD, data, kDwordSize);
   platform::RegCloseKey(key);
   return written;
 }

@@ -10,8 +10,8 @@
 extern int32_t currentHotkey;
 
 // Where the setting is kept under HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE.
-inline constexpr const char16_t* REGISTRY_SUBKEY = u"Software\\RUDadurad\\Marivex";
-inline constexpr const char16_t* REGISTRY_VALUE = u"Hotkey";
+inline constexpr const char16_t* kRegistrySubkey = u"Software\\RUDadurad\\Marivex";
+inline constexpr const char16_t* kRegistryValue = u"Hotkey";
 
 // Puts the setting saved under root in force. Returns 0 when one was found and
 // accepted, 1 otherwise (currentHotkey unchanged). Writes no message.

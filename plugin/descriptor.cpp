@@ -1,6 +1,7 @@
 // The descriptor through which the host learns what the plug-in offers.
 #include "base/host.h"
 #include "base/identity.h"
+#include "plugin/exports.h"
 
 namespace {
 
@@ -18,14 +19,14 @@ DescriptorStorage storage{};
 // Fills the descriptor (the same values on every call) and returns its address.
 PLUGIN_EXPORT PluginDescriptor* GetPluginInfo() {
   PluginDescriptor& d = storage.descriptor;
-  d.name = PLUGIN_NAME;
+  d.name = kPluginName;
   d.author = u"Marivex developers";
   d.email = u"marivex@users.invalid";
   d.webPage = u"https://marivex.invalid/";
   d.description = u"Marivex plugin";
   d.functions = u"@file2uri,@file2uris,@isurl,@uri2file,marivexkey,*key";
-  d.majorVersion = VERSION_MAJOR;
-  d.minorVersion = VERSION_MINOR;
-  d.build = VERSION_BUILD;
+  d.majorVersion = kVersionMajor;
+  d.minorVersion = kVersionMinor;
+  d.build = kVersionBuild;
   return &storage.descriptor;
 }

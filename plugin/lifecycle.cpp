@@ -1,9 +1,11 @@
 // Start-up and shut-down.
-#include "hotkey/keynames.h"
-#include "hotkey/settings.h"
 #include "base/host.h"
 #include "base/identity.h"
 #include "base/text.h"
+#include "hotkey/hostversion.h"
+#include "hotkey/keynames.h"
+#include "hotkey/settings.h"
+#include "plugin/exports.h"
 
 // Chooses the key scheme before the saved hotkey is read, since whether a
 // saved code is acceptable depends on it; the per-user setting wins over the
@@ -18,16 +20,16 @@ PLUGIN_EXPORT int InitializePlugin() {
   TextClear(text, CountOf(text));
   TextCopy(text, u"%[_transient]%[_pipe]%[noloadmsg]");
   ExpandVariables(text, 1);
-  text[CountOf(text) - 1] = u'\0';
+  TerminateText(text);
   const bool interactive = text[0] == u'0' && text[1] == u'0' && text[2] == u'\0';
   ProbeHostVersion();
   currentHotkey = DEFAULT_HOTKEY;
   if (LoadSettings(platform::HKEY_CURRENT_USER) != 0) LoadSettings(platform::HKEY_LOCAL_MACHINE);
   if (interactive) {
-    char16_t name[MAX_NAME_LEN];
+    char16_t name[kMaxNameLen];
     FormatKeyName(name);
-    Printf(u"%s v%d.%d.%d loaded; hotkey is %s.\r\n", PLUGIN_NAME, VERSION_MAJOR, VERSION_MINOR,
-           VERSION_BUILD, name);
+    Printf(u"%s v%d.%d.%d loaded; hotkey is %s.\r\n", kPluginName, kVersionMajor, kVersionMinor,
+           kVersionBuild, name);
   }
   return 0;
 }

@@ -1,10 +1,10 @@
 // The plug-in's character classes: fixed below U+0100, Windows' types above,
 // U+FFFF in none.
+#include "base/charclass.h"
+
 #include <gtest/gtest.h>
 
 #include <iomanip>
-
-#include "base/charclass.h"
 
 namespace {
 

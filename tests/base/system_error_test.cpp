@@ -39,10 +39,10 @@ TEST(SystemErrorTest, Texts) {
   };
   for (const auto& row : kCases) {
     SCOPED_TRACE(row.code);
-    std::u16string buffer(MAX_NAME_LEN + 1, u'#');
+    std::u16string buffer(kMaxNameLen + 1, u'#');
     FormatSystemError(row.code, buffer.data());
     EXPECT_EQ(std::u16string(buffer.c_str()), WindowsOrWine(row.windows, row.wine));
-    EXPECT_EQ(buffer[MAX_NAME_LEN], u'#') << "wrote past the buffer";
+    EXPECT_EQ(buffer[kMaxNameLen], u'#') << "wrote past the buffer";
   }
 }
 

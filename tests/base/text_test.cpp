@@ -1,9 +1,10 @@
 // The plug-in's bounded text helpers.
+#include "base/text.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
-
-#include "base/text.h"
 
 namespace {
 
@@ -17,7 +18,12 @@ TEST(TextTest, CopyIsBoundedAndAlwaysTerminated) {
       {u"abc", 5, u"abc", 3},   // room to spare
       {u"abc", 4, u"abc", 3},   // exactly full
       {u"abcd", 4, u"abc", 3},  // one over: cut
-      {u"", 1, u"", 0},        {u"abc", 1, u"", 0},
+      {u"", 1, u"", 0},
+      {u"abc", 1, u"", 0},
+      // A cut never splits a surrogate pair: the pair goes whole.
+      {u"ab\U0001F600", 4, u"ab", 2},
+      {u"ab\U0001F600", 5, u"ab\U0001F600", 4},
+      {u"a\U0001F600b", 4, u"a\U0001F600", 3},
   };
   for (size_t row = 0; row < std::size(kCases); ++row) {
     SCOPED_TRACE(row);
@@ -55,10 +61,25 @@ TEST(TextTest, CaseFoldingTouchesOnlyAsciiLetters) {
   EXPECT_EQ(AsciiLower(u'@'), u'@');
 }
 
-TEST(TextTest, CountOfTakesArraysOnly) {
-  char16_t buffer[MAX_NAME_LEN];
-  static_assert(CountOf(buffer) == 1024);
-  EXPECT_EQ(TextLength(u"abc"), 3u);
+// The host or Windows may fill a buffer without a terminator; ending the text
+// at the buffer's last character must not leave half a surrogate pair.
+TEST(TextTest, TerminateTextEndsAFullBufferOnAWholeCharacter) {
+  static const struct {
+    const char16_t* buffer;  // four characters, as written
+    const char16_t* text;    // the text afterwards
+  } kCases[] = {
+      {u"abcd", u"abc"},
+      {u"ab\U0001F600", u"ab"},  // the cut would split the pair
+      {u"a\U0001F600b", u"a\U0001F600"},
+      {u"ab\0d", u"ab"},  // terminated already
+  };
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(testing::PrintToString(std::u16string(row.buffer, 4)));
+    char16_t buffer[4];
+    std::copy_n(row.buffer, 4, buffer);
+    TerminateText(buffer);
+    EXPECT_EQ(std::u16string(buffer), row.text);
+  }
 }
 
 }  // namespace

@@ -2,53 +2,23 @@
 // with a guard after the buffer that must stay untouched. Bounds that other
 // tests already hold at all three rows are left to them (the argument text
 // overflow, the word and rebuilt-line limits of the hook, key-name
-// components of 1,023 and 1,024 characters).
+// components of 1,023 and 1,024 characters); the name buffers of 1,024
+// characters hold key names and lines far below their bound.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
-#include "command/arguments.h"
-#include "command/marivexkey.h"
-#include "convert/convert.h"
-#include "hotkey/hook.h"
-#include "hotkey/keynames.h"
-#include "hotkey/settings.h"
 #include "base/text.h"
-#include "tests/hotkey/key_test_support.h"
+#include "command/arguments.h"
+#include "hotkey/settings.h"
+#include "plugin/exports.h"
+#include "tests/support/guarded_buffer.h"
 #include "tests/support/host_session.h"
-
-#if !defined(_WIN32)
-#include "platform/posix/standin.h"
-#endif
 
 namespace {
 
-constexpr size_t kGuardLength = 16;
-constexpr char16_t kGuard = u'#';
-
-// A buffer of `capacity` characters holding text, the rest filled with "Z"
-// (and no terminator when text fills it), then a guard.
-struct Guarded {
-  Guarded(size_t capacity, const std::u16string& text)
-      : capacity(capacity), storage(capacity + kGuardLength, kGuard) {
-    std::fill(storage.begin(), storage.begin() + static_cast<std::ptrdiff_t>(capacity), u'Z');
-    std::copy(text.begin(), text.end(), storage.begin());
-    if (text.size() < capacity) storage[text.size()] = u'\0';
-  }
-  char16_t* Data() { return storage.data(); }
-  std::u16string Text() const { return storage.c_str(); }
-  bool GuardIntact() const {
-    return storage.substr(capacity) == std::u16string(kGuardLength, kGuard);
-  }
-  bool Terminated() const {
-    return std::find(storage.begin(), storage.begin() + static_cast<std::ptrdiff_t>(capacity),
-                     u'\0') != storage.begin() + static_cast<std::ptrdiff_t>(capacity);
-  }
-
-  size_t capacity;
-  std::u16string storage;
-};
+using testing_support::GuardedBuffer;
 
 std::u16string Repeat(size_t count, char16_t c) {
   return std::u16string(count, c);
@@ -66,10 +36,10 @@ class VariableFunctionBoundsTest : public testing_support::PluginTest {
     const auto function = Export<VariableFunction>(name);
     EXPECT_NE(function, nullptr) << name;
     if (function == nullptr) return {};
-    Guarded buffer(MAX_ARG_LEN, argument);
+    GuardedBuffer buffer(MAX_ARG_LEN, argument);
     const int code = function(buffer.Data());
     EXPECT_TRUE(buffer.GuardIntact()) << name << " wrote past the buffer";
-    EXPECT_TRUE(buffer.Terminated()) << name << " left no terminator";
+    EXPECT_TRUE(buffer.TextLength().has_value()) << name << " left no terminator";
     return {code, buffer.Text()};
   }
 };
@@ -199,10 +169,10 @@ class LineBoundsTest : public ::testing::Test {
 // a terminator are no line, and the hook gives up without writing.
 TEST_F(LineBoundsTest, LineAroundTheHostCapacity) {
   const std::u16string uri = u" file:///C:/x";
-  for (const size_t length : {MAX_LINE_LEN - 2, MAX_LINE_LEN - 1, MAX_LINE_LEN}) {
+  for (const size_t length : {kMaxLineLen - 2, kMaxLineLen - 1, kMaxLineLen}) {
     SCOPED_TRACE(length);
     const std::u16string text = Repeat(length - uri.size(), u'p') + uri;
-    Guarded line(MAX_LINE_LEN, text);
+    GuardedBuffer line(kMaxLineLen, text);
     KeystrokeRecord record{};
     record.keyCode = 0x10086;
     record.line = line.Data();
@@ -210,67 +180,16 @@ TEST_F(LineBoundsTest, LineAroundTheHostCapacity) {
     key(&record);
     EXPECT_EQ(record.keyCode, 0);
     EXPECT_TRUE(line.GuardIntact());
-    if (length < MAX_LINE_LEN) {
+    if (length < kMaxLineLen) {
       const std::u16string converted = Repeat(length - uri.size(), u'p') + u" C:\\x";
       EXPECT_EQ(record.redraw, 1);
       EXPECT_EQ(line.Text(), converted);
       EXPECT_EQ(record.cursor, line.Data() + converted.size());
     } else {
       EXPECT_EQ(record.redraw, 0);
-      EXPECT_EQ(line.storage.substr(0, MAX_LINE_LEN), text);
+      EXPECT_EQ(line.Text(), text);
     }
   }
-}
-
-// ---- Names and messages (1,024) ------------------------------------------------
-
-class NameBoundsTest : public testing_support::KeySchemeTest {};
-
-// Every code of either key table names itself within the name buffer, with
-// room to spare: the longest name is far below the bound.
-TEST_F(NameBoundsTest, EveryKeyNameFitsTheNameBuffer) {
-  size_t longest = 0;
-  testing_support::ForBothSchemes([&](const auto& keys, const auto&) {
-    for (const auto& row : keys) {
-      for (const int32_t code : row.codes) {
-        if (code <= 0) continue;
-        currentHotkey = code;
-        struct {
-          char16_t name[MAX_NAME_LEN];
-          char16_t guard[kGuardLength];
-        } buffer;
-        std::fill(std::begin(buffer.name), std::end(buffer.name), u'Z');
-        std::fill(std::begin(buffer.guard), std::end(buffer.guard), kGuard);
-        EXPECT_EQ(FormatKeyName(buffer.name), 0);
-        EXPECT_EQ(std::u16string(buffer.guard, kGuardLength), Repeat(kGuardLength, kGuard));
-        const std::u16string name(buffer.name);
-        longest = std::max(longest, name.size());
-      }
-    }
-  });
-  EXPECT_LT(longest, 64u);
-}
-
-// ListKeyNames builds each line in a name buffer and would cut it at 1,023
-// characters; every line of either table stays far below that.
-TEST_F(NameBoundsTest, EveryListedLineFitsTheNameBuffer) {
-  testing_support::ForBothSchemes([&](const auto& keys, const auto&) {
-    HostReset();
-    testing_support::OutputCapture output;
-    ListKeyNames();
-    const std::u16string& text = output.Out();
-    size_t lines = 0;
-    size_t longest = 0;
-    for (size_t start = 0; start < text.size();) {
-      const size_t end = text.find(u"\r\n", start);
-      ASSERT_NE(end, std::u16string::npos);
-      longest = std::max(longest, end - start);
-      ++lines;
-      start = end + 2;
-    }
-    EXPECT_EQ(lines, std::size(keys));
-    EXPECT_LT(longest, 256u);
-  });
 }
 
 }  // namespace

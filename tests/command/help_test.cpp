@@ -1,12 +1,14 @@
 // The syntax and help texts the host asks for, by name.
+#include "command/help.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "command/help.h"
 #include "base/host.h"
 #include "base/text.h"
+#include "plugin/exports.h"
 #include "support/utf.h"
 #include "tests/support/host_session.h"
 
@@ -99,10 +101,10 @@ TEST(UsageTest, AnswersOnlyForTheCommand) {
   };
   for (const auto& row : kCases) {
     SCOPED_TRACE(support::ToUtf8(row.name));
-    std::u16string buffer(MAX_NAME_LEN + 1, u'#');
+    std::u16string buffer(kMaxNameLen + 1, u'#');
     ASSERT_EQ(Usage(row.name, buffer.data()), row.result);
     if (row.result == 0) {
-      EXPECT_EQ(buffer, std::u16string(MAX_NAME_LEN + 1, u'#')) << "buffer touched";
+      EXPECT_EQ(buffer, std::u16string(kMaxNameLen + 1, u'#')) << "buffer touched";
     } else {
       EXPECT_EQ(std::u16string(buffer.c_str()), kCommandSyntax);
       EXPECT_EQ(buffer.find(u'#'), kCommandSyntax.size() + 1) << "wrote past the terminator";
@@ -145,7 +147,7 @@ TEST(HelpTest, ShowsTheTextOfEveryNameInTheList) {
 }
 
 TEST(HelpTest, NullNamesGetNothing) {
-  char16_t buffer[MAX_NAME_LEN] = {u'#'};
+  char16_t buffer[kMaxNameLen] = {u'#'};
   EXPECT_EQ(Usage(nullptr, buffer), 0);
   EXPECT_EQ(Usage(u"marivexkey", nullptr), 0);
   EXPECT_EQ(buffer[0], u'#');
@@ -160,7 +162,7 @@ TEST_F(HelpExportsTest, AnswerThroughTheModule) {
   const auto help = Export<HelpFunction>("Help");
   ASSERT_NE(usage, nullptr);
   ASSERT_NE(help, nullptr);
-  std::u16string buffer(MAX_NAME_LEN, u'#');
+  std::u16string buffer(kMaxNameLen, u'#');
   EXPECT_EQ(usage(u"MARIVEXKEY", buffer.data()), 1);
   EXPECT_EQ(std::u16string(buffer.c_str()), kCommandSyntax);
   EXPECT_EQ(usage(u"@isurl", buffer.data()), 0);

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "command/help.h"
+#include "hotkey/hostversion.h"
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
+#include "plugin/exports.h"
 #include "tests/support/host_session.h"
 #include "tests/support/scratch_registry.h"
-
-extern "C" int marivexkey(char16_t* text);
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <string>
 
+#include "base/text.h"
+#include "tests/support/guarded_buffer.h"
 #include "tests/support/host_session.h"
 
 namespace {
-
-constexpr size_t kBufferLength = 8192;
 
 class FunctionsTest : public testing_support::PluginTest {
  protected:
@@ -17,18 +17,16 @@ class FunctionsTest : public testing_support::PluginTest {
     std::u16string text;  // the buffer afterwards
   };
 
-  // Calls an export with the argument in a fresh host buffer whose unused
-  // room holds a sentinel, and checks nothing was written past the buffer.
+  // Calls an export with the argument in a fresh host buffer and checks that
+  // nothing was written past it.
   Call Invoke(const char* name, const std::u16string& argument) {
     const auto function = Export<VariableFunction>(name);
     EXPECT_NE(function, nullptr) << name;
     if (function == nullptr) return {};
-    std::u16string buffer(kBufferLength + 16, u'#');
-    buffer.replace(0, argument.size(), argument);
-    buffer[argument.size()] = u'\0';
-    const int result = function(buffer.data());
-    EXPECT_EQ(buffer.substr(kBufferLength), std::u16string(16, u'#')) << "wrote past the buffer";
-    return {result, buffer.c_str()};
+    testing_support::GuardedBuffer buffer(MAX_ARG_LEN, argument);
+    const int result = function(buffer.Data());
+    EXPECT_TRUE(buffer.GuardIntact()) << "wrote past the buffer";
+    return {result, buffer.Text()};
   }
 };
 
@@ -155,6 +153,26 @@ TEST_F(FunctionsTest, DoubledPercentSignsAreCutAtTheBuffer) {
   const Call safe = Invoke("f_file2uris", name);
   EXPECT_EQ(safe.result, 0);
   EXPECT_EQ(safe.text.size(), 14u + 3u * 2100u);
+}
+
+// "C:\a", 100 "%" signs and 3,900 astral characters: the URI has 8,112
+// characters, 8,212 once each "%" is doubled, and the cut at 8,191 would fall
+// between the two halves of a surrogate pair, which is left out whole.
+TEST_F(FunctionsTest, TheCutNeverSplitsASurrogatePair) {
+  std::u16string astral;
+  for (int i = 0; i < 3900; ++i) astral += u"\U0001F600";
+  const std::u16string name = u"C:\\a" + std::u16string(100, u'%') + astral;
+  std::u16string doubled = u"file:///C:/a";
+  for (int i = 0; i < 100; ++i) doubled += u"%%25";
+  doubled += astral;
+
+  const Call call = Invoke("f_file2uri", name);
+  EXPECT_EQ(call.result, 0);
+  EXPECT_EQ(call.text, doubled.substr(0, 8190));
+  const Call safe = Invoke("f_file2uris", name);
+  EXPECT_EQ(safe.result, 0);
+  EXPECT_EQ(safe.text.size(), 8112u);
+  EXPECT_EQ(output.Err(), u"");
 }
 
 TEST_F(FunctionsTest, UriTooLongForWindowsIsNoDataReturned) {

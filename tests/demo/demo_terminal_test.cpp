@@ -3,7 +3,6 @@
 // cursor to its URI and back. Every step waits for the screen output it
 // expects; the deadline only keeps a broken run from hanging.
 #include <gtest/gtest.h>
-
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>

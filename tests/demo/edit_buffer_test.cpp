@@ -1,10 +1,11 @@
 // Editing the command line, and browsing the lines entered before.
+#include "host/demo/edit_buffer.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
-#include "host/demo/edit_buffer.h"
 #include "support/utf.h"
 
 namespace {

@@ -1,18 +1,20 @@
 // The demo host's key codes and labels, and, against the plug-in's own key
 // tables and hook, that every combination the demo reports reaches the hook
 // as the code its name stands for.
+#include "host/demo/host_keys.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 #include <vector>
 
-#include "host/demo/host_keys.h"
-#include "hotkey/hook.h"
+#include "hotkey/hostversion.h"
 #include "hotkey/keynames.h"
 #include "hotkey/keytables.h"
 #include "hotkey/settings.h"
 #include "platform/posix/standin.h"
+#include "plugin/exports.h"
 #include "support/utf.h"
 #include "tests/hotkey/key_test_support.h"
 

@@ -1,9 +1,9 @@
 // Message boxes drawn as framed text.
+#include "host/demo/message_box.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "host/demo/message_box.h"
 
 namespace {
 

@@ -1,9 +1,10 @@
 // Where wrapped text leaves the cursor on a terminal, and how lines are shown.
+#include "host/demo/screen_layout.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "host/demo/screen_layout.h"
 #include "support/utf.h"
 
 namespace {

@@ -1,10 +1,10 @@
 // Decoding what a terminal sends into keys and modifiers.
+#include "host/demo/terminal_keys.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <string_view>
-
-#include "host/demo/terminal_keys.h"
 
 namespace {
 

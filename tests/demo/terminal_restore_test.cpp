@@ -3,7 +3,6 @@
 // process whose standard input and output are a pseudo-terminal; the test
 // then reads the terminal's mode, which outlives the child.
 #include <gtest/gtest.h>
-
 #include <pty.h>
 #include <signal.h>
 #include <termios.h>

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "command/arguments.h"
 #include "base/charclass.h"
 #include "base/text.h"
+#include "command/arguments.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

@@ -7,12 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "base/text.h"
 #include "host/demo/edit_buffer.h"
 #include "host/demo/host_keys.h"
 #include "host/demo/terminal_keys.h"
 #include "host/takecmd.h"
 #include "platform/posix/standin.h"
-#include "base/text.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
@@ -25,7 +25,7 @@ constexpr size_t kMaxPresses = 256;
 // Offers the press to the hook with the buffer's line, as the line editor
 // does; true when the hook swallowed the key.
 bool OfferToHook(const demo::KeyPress& press, demo::KeyScheme scheme, demo::EditBuffer& buffer) {
-  static fuzzing::GuardedBuffer line(MAX_LINE_LEN);
+  static fuzzing::GuardedBuffer line(kMaxLineLen);
   demo::HostKey hostKey = demo::HostKeyOf(press, scheme);
   Check(hostKey.code == 0 || hostKey.label.empty(), "a key has both a code and a label");
   Check(scheme == demo::KeyScheme::kExtended || hostKey.label.empty(),

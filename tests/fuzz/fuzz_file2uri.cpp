@@ -10,7 +10,7 @@
 
 #include "base/host.h"
 #include "base/text.h"
-#include "convert/convert.h"
+#include "plugin/exports.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/oracles.h"
 

@@ -15,12 +15,13 @@
 #include <optional>
 #include <string>
 
+#include "base/text.h"
 #include "host/takecmd.h"
-#include "hotkey/hook.h"
+#include "hotkey/hostversion.h"
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
 #include "platform/posix/standin.h"
-#include "base/text.h"
+#include "plugin/exports.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/oracles.h"
 
@@ -141,17 +142,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   standin::SetKeyDown(platform::VK_MENU, (flags & kAlt) != 0);
   const int32_t keyCode = KeyCode(input);
   // The cursor anywhere from a little before the line to a little past it.
-  const int64_t cursorOffset = static_cast<int64_t>(input.Dword() % (MAX_LINE_LEN + 9)) - 4;
+  const int64_t cursorOffset = static_cast<int64_t>(input.Dword() % (kMaxLineLen + 9)) - 4;
   const std::u16string labelText = input.Text(input.Byte());
-  const std::u16string lineText = input.PaddedText(MAX_LINE_LEN);
+  const std::u16string lineText = input.PaddedText(kMaxLineLen);
 
-  static GuardedBuffer line(MAX_LINE_LEN);
-  static GuardedBuffer label(MAX_NAME_LEN);
+  static GuardedBuffer line(kMaxLineLen);
+  static GuardedBuffer label(kMaxNameLen);
   line.Load(lineText, (flags & kUnterminatedLine) == 0);
   label.Load(labelText);
   static std::u16string lineBefore;
-  lineBefore.assign(line.Data(), MAX_LINE_LEN + GuardedBuffer::kGuardLength);
-  const std::u16string labelBefore(label.Data(), MAX_NAME_LEN + GuardedBuffer::kGuardLength);
+  lineBefore.assign(line.Data(), kMaxLineLen + GuardedBuffer::kGuardLength);
+  const std::u16string labelBefore(label.Data(), kMaxNameLen + GuardedBuffer::kGuardLength);
 
   KeystrokeRecord record{};
   record.keyCode = keyCode;
@@ -197,7 +198,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // The line as the hook reads it: up to its terminator within the host's
   // 65,536 characters; a line without one is given up on.
-  const std::u16string_view lineRead(lineBefore.data(), MAX_LINE_LEN);
+  const std::u16string_view lineRead(lineBefore.data(), kMaxLineLen);
   const size_t lineLength = lineRead.find(u'\0');
   std::optional<Word> word;
   if (lineLength != std::u16string_view::npos) {
@@ -208,7 +209,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     prediction = Converted(lineRead.substr(word->start, word->end - word->start));
   }
   if (prediction.text &&
-      word->start + prediction.text->size() + (lineLength - word->end) > MAX_LINE_LEN - 1) {
+      word->start + prediction.text->size() + (lineLength - word->end) > kMaxLineLen - 1) {
     prediction = {false, std::nullopt};
   }
 

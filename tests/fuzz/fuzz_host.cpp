@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "host/takecmd.h"
 #include "platform/posix/standin.h"
-#include "base/text.h"
 #include "support/utf.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/oracles.h"
@@ -64,7 +64,7 @@ void Press(const std::u16string& step) {
   standin::SetKeyDown(platform::VK_CONTROL, (modifiers & 2) != 0);
   standin::SetKeyDown(platform::VK_MENU, (modifiers & 4) != 0);
 
-  static fuzzing::GuardedBuffer line(MAX_LINE_LEN);
+  static fuzzing::GuardedBuffer line(kMaxLineLen);
   line.Load(text);
   KeystrokeRecord record{};
   record.keyCode = code;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/text.h"
-#include "convert/convert.h"
+#include "plugin/exports.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/oracles.h"
 

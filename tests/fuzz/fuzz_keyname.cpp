@@ -6,9 +6,10 @@
 #include <iterator>
 #include <string>
 
+#include "base/text.h"
+#include "hotkey/hostversion.h"
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
-#include "base/text.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
@@ -26,7 +27,7 @@ void CheckUnderActiveScheme(const std::u16string& text) {
 
   // The name's buffer with a guard after it.
   static struct {
-    char16_t name[MAX_NAME_LEN];
+    char16_t name[kMaxNameLen];
     char16_t guard[64];
   } buffer;
   std::fill(std::begin(buffer.name), std::end(buffer.name), u'Z');
@@ -36,7 +37,7 @@ void CheckUnderActiveScheme(const std::u16string& text) {
   const int32_t formatted = FormatKeyName(buffer.name);
   currentHotkey = saved;
   for (const char16_t c : buffer.guard) Check(c == u'#', "FormatKeyName wrote past its buffer");
-  const std::u16string_view written(buffer.name, MAX_NAME_LEN);
+  const std::u16string_view written(buffer.name, kMaxNameLen);
   Check(written.find(u'\0') != written.npos, "FormatKeyName left no terminator");
   Check(formatted == 0, "a parsed code has no name");
   Check(ParseKeyName(buffer.name) == code, "the name of a parsed code parses to another code");
@@ -46,7 +47,7 @@ void CheckUnderActiveScheme(const std::u16string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzing::Input input(data, size);
-  const std::u16string read = input.PaddedText(4 * MAX_NAME_LEN);
+  const std::u16string read = input.PaddedText(4 * kMaxNameLen);
   const std::u16string text(read.substr(0, read.find(u'\0')));
   const int32_t savedScheme = extendedKeys;
   for (const int32_t scheme : {0, 1}) {

@@ -12,11 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "command/marivexkey.h"
+#include "base/text.h"
+#include "hotkey/hostversion.h"
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
 #include "platform/posix/standin.h"
-#include "base/text.h"
+#include "plugin/exports.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
@@ -40,12 +41,12 @@ void SaveValue(platform::HKEY root, fuzzing::Input& input) {
   uint8_t bytes[8] = {};
   for (size_t i = 0; i < size; ++i) bytes[i] = input.Byte();
   platform::HKEY key = nullptr;
-  if (platform::RegCreateKeyExW(root, REGISTRY_SUBKEY, 0, nullptr, 0,
+  if (platform::RegCreateKeyExW(root, kRegistrySubkey, 0, nullptr, 0,
                                 platform::KEY_READ | platform::KEY_WRITE, nullptr, &key,
                                 nullptr) != platform::ERROR_SUCCESS) {
     return;
   }
-  platform::RegSetValueExW(key, REGISTRY_VALUE, 0, type, bytes, static_cast<platform::DWORD>(size));
+  platform::RegSetValueExW(key, kRegistryValue, 0, type, bytes, static_cast<platform::DWORD>(size));
   platform::RegCloseKey(key);
 }
 
@@ -53,7 +54,7 @@ void SaveValue(platform::HKEY root, fuzzing::Input& input) {
 // nothing when there is none.
 std::optional<std::pair<platform::DWORD, std::vector<uint8_t>>> SavedValue(platform::HKEY root) {
   platform::HKEY key = nullptr;
-  if (platform::RegOpenKeyExW(root, REGISTRY_SUBKEY, 0, platform::KEY_READ, &key) !=
+  if (platform::RegOpenKeyExW(root, kRegistrySubkey, 0, platform::KEY_READ, &key) !=
       platform::ERROR_SUCCESS) {
     return std::nullopt;
   }
@@ -61,7 +62,7 @@ std::optional<std::pair<platform::DWORD, std::vector<uint8_t>>> SavedValue(platf
   std::vector<uint8_t> bytes(64);
   auto size = static_cast<platform::DWORD>(bytes.size());
   const platform::LSTATUS status =
-      platform::RegQueryValueExW(key, REGISTRY_VALUE, nullptr, &type, bytes.data(), &size);
+      platform::RegQueryValueExW(key, kRegistryValue, nullptr, &type, bytes.data(), &size);
   platform::RegCloseKey(key);
   if (status != platform::ERROR_SUCCESS) return std::nullopt;
   bytes.resize(size);

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "host/takecmd.h"
 #include "base/text.h"
+#include "host/takecmd.h"
 #include "platform/posix/standin.h"
 
 namespace fuzzing {

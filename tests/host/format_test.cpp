@@ -1,7 +1,7 @@
 // Formatting shared by the host's output functions and the wsprintfW stand-in.
-#include <gtest/gtest.h>
-
 #include "support/format.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

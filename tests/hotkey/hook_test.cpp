@@ -4,9 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "hotkey/hook.h"
+#include "base/text.h"
+#include "hotkey/hostversion.h"
 #include "hotkey/keynames.h"
 #include "hotkey/settings.h"
+#include "plugin/exports.h"
+#include "tests/support/guarded_buffer.h"
 #include "tests/support/host_session.h"
 
 #if !defined(_WIN32)
@@ -17,26 +20,22 @@ namespace {
 
 constexpr int32_t kCtrlAltU = 0x50016;
 constexpr int32_t kAltU = 0x10016;
-constexpr size_t kLineCapacity = 65536;
-
-// A command line as the host hands it to the hook, with room for 65,536
-// characters and a sentinel after them.
+// A command line as the host hands it to the hook, in a buffer of 65,536
+// characters with a guard after them.
 struct Keystroke {
   explicit Keystroke(const std::u16string& text, size_t cursorAt, int32_t code = kAltU)
-      : buffer(kLineCapacity + 8, u'#') {
-    buffer.replace(0, text.size(), text);
-    buffer[text.size()] = u'\0';
+      : buffer(kMaxLineLen, text) {
     record.keyCode = code;
-    record.line = buffer.data();
-    record.cursor = buffer.data() + cursorAt;
+    record.line = buffer.Data();
+    record.cursor = buffer.Data() + cursorAt;
     record.redraw = 0;
     record.keyLabel = nullptr;
   }
-  std::u16string Line() const { return buffer.c_str(); }
+  std::u16string Line() const { return buffer.Text(); }
   size_t Cursor() const { return static_cast<size_t>(record.cursor - record.line); }
-  bool SentinelIntact() const { return buffer.substr(kLineCapacity) == std::u16string(8, u'#'); }
+  bool GuardIntact() const { return buffer.GuardIntact(); }
 
-  std::u16string buffer;
+  testing_support::GuardedBuffer buffer;
   KeystrokeRecord record{};
 };
 
@@ -152,7 +151,7 @@ TEST_F(HookTest, ConvertsTheWordAtTheCursor) {
     EXPECT_EQ(keystroke.record.keyCode, 0);
     EXPECT_EQ(clears, 1);
     EXPECT_TRUE(sounds.empty());
-    EXPECT_TRUE(keystroke.SentinelIntact());
+    EXPECT_TRUE(keystroke.GuardIntact());
   }
 }
 
@@ -228,7 +227,7 @@ TEST_F(HookTest, OversizedWordsAndLinesGiveUpWithoutWriting) {
     } else {
       EXPECT_EQ(keystroke.Line(), line);
     }
-    EXPECT_TRUE(keystroke.SentinelIntact());
+    EXPECT_TRUE(keystroke.GuardIntact());
   }
   // "C:\x" becomes "file:///C:/x", 8 characters longer: a rebuilt line of
   // 65,535 characters fits the host's line, one of 65,536 does not.
@@ -245,7 +244,7 @@ TEST_F(HookTest, OversizedWordsAndLinesGiveUpWithoutWriting) {
     } else {
       EXPECT_EQ(keystroke.Line(), line);
     }
-    EXPECT_TRUE(keystroke.SentinelIntact());
+    EXPECT_TRUE(keystroke.GuardIntact());
   }
 }
 

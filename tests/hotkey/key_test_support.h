@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "hotkey/hostversion.h"
 #include "hotkey/keynames.h"
 #include "hotkey/keytables.h"
 #include "hotkey/settings.h"

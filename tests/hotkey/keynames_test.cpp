@@ -134,7 +134,7 @@ TEST_F(KeyNamesTest, ParseLongComponentsAndManyModifiers) {
 
 std::u16string FormatCurrentHotkey(int32_t hotkey, int32_t* result) {
   currentHotkey = hotkey;
-  char16_t name[MAX_NAME_LEN];
+  char16_t name[kMaxNameLen];
   std::fill(std::begin(name), std::end(name), u'#');
   *result = FormatKeyName(name);
   EXPECT_NE(std::find(std::begin(name), std::end(name), u'\0'), std::end(name));

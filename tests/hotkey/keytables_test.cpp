@@ -25,17 +25,6 @@ const Row& RowNamed(const Row (&keys)[N], std::u16string_view name) {
 
 using KeyTablesTest = KeySchemeTest;
 
-TEST_F(KeyTablesTest, RowCountsAndColumns) {
-  static_assert(CountOf(kClassicKeyTable) == 74 && ClassicKeyRow::kColumnCount == 6);
-  static_assert(CountOf(kExtendedKeyTable) == 72 && ExtendedKeyRow::kColumnCount == 7);
-  static_assert(CountOf(kClassicAliasTable) == 17 && CountOf(kExtendedAliasTable) == 25);
-  const char16_t* const expectedPrefixes[] = {
-      u"", u"Shift-", u"Ctrl-", u"Alt-", u"Ctrl-Shift-", u"Ctrl-Alt-", u"Ctrl-Alt-Shift-"};
-  for (size_t c = 0; c < CountOf(kModifierPrefixes); ++c) {
-    EXPECT_EQ(std::u16string(kModifierPrefixes[c]), expectedPrefixes[c]) << c;
-  }
-}
-
 // A short initialiser list would leave empty rows; a name filling its field
 // would leave no terminator.
 TEST_F(KeyTablesTest, NamesAreTerminatedDistinctAndEachRowHasAHotkey) {

@@ -1,10 +1,12 @@
 // Loading and saving the hotkey setting.
+#include "hotkey/settings.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "hotkey/hostversion.h"
 #include "hotkey/keynames.h"
-#include "hotkey/settings.h"
 #include "tests/support/scratch_registry.h"
 
 namespace {
@@ -91,7 +93,7 @@ TEST_F(SettingsTest, LoadFindsNothingWithoutKeyOrValue) {
   // The key alone, without the value.
   platform::HKEY key = nullptr;
   ASSERT_EQ(
-      platform::RegCreateKeyExW(HKEY_CURRENT_USER, REGISTRY_SUBKEY, 0, nullptr, 0,
+      platform::RegCreateKeyExW(HKEY_CURRENT_USER, kRegistrySubkey, 0, nullptr, 0,
                                 platform::KEY_READ | platform::KEY_WRITE, nullptr, &key, nullptr),
       platform::ERROR_SUCCESS);
   platform::RegCloseKey(key);

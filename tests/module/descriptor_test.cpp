@@ -42,11 +42,4 @@ TEST_F(DescriptorTest, SameAddressAndContentsOnEveryCall) {
   EXPECT_EQ(std::memcmp(&copy, second, sizeof copy), 0);
 }
 
-TEST_F(DescriptorTest, ShutdownReturnsZero) {
-  const auto shutdown = Export<ShutdownPluginFunction>("ShutdownPlugin");
-  ASSERT_NE(shutdown, nullptr);
-  EXPECT_EQ(shutdown(0), 0);
-  EXPECT_EQ(shutdown(1), 0);
-}
-
 }  // namespace

@@ -1,7 +1,6 @@
 // Marivex.dll's version resource, read back with Windows' version API.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <regex>

@@ -1,5 +1,7 @@
 // The native registry's files: where they live, roots that refuse writes,
 // and that no crash, fault, corruption or second process loses a value.
+#include "platform/posix/registry_store.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -10,7 +12,6 @@
 #include <functional>
 #include <iterator>
 
-#include "platform/posix/registry_store.h"
 #include "tests/platform/registry_fixture.h"
 
 namespace {

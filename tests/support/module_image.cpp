@@ -10,6 +10,7 @@
 #include <windows.h>
 #else
 #include <unistd.h>
+
 #include <climits>
 #endif
 

@@ -54,10 +54,10 @@ void ScratchRegistry::Clear() {
 void ScratchRegistry::Write(platform::HKEY root, platform::DWORD type, std::vector<uint8_t> data) {
   platform::HKEY key = nullptr;
   ASSERT_EQ(
-      platform::RegCreateKeyExW(root, REGISTRY_SUBKEY, 0, nullptr, 0,
+      platform::RegCreateKeyExW(root, kRegistrySubkey, 0, nullptr, 0,
                                 platform::KEY_READ | platform::KEY_WRITE, nullptr, &key, nullptr),
       platform::ERROR_SUCCESS);
-  EXPECT_EQ(platform::RegSetValueExW(key, REGISTRY_VALUE, 0, type, data.data(),
+  EXPECT_EQ(platform::RegSetValueExW(key, kRegistryValue, 0, type, data.data(),
                                      static_cast<platform::DWORD>(data.size())),
             platform::ERROR_SUCCESS);
   platform::RegCloseKey(key);
@@ -71,14 +71,14 @@ void ScratchRegistry::WriteDword(platform::HKEY root, uint32_t value) {
 
 std::optional<RegistryValue> ScratchRegistry::Read(platform::HKEY root) {
   platform::HKEY key = nullptr;
-  if (platform::RegOpenKeyExW(root, REGISTRY_SUBKEY, 0, platform::KEY_READ, &key) !=
+  if (platform::RegOpenKeyExW(root, kRegistrySubkey, 0, platform::KEY_READ, &key) !=
       platform::ERROR_SUCCESS) {
     return std::nullopt;
   }
   RegistryValue value{platform::REG_NONE, std::vector<uint8_t>(64)};
   platform::DWORD size = static_cast<platform::DWORD>(value.data.size());
   const platform::LSTATUS status = platform::RegQueryValueExW(
-      key, REGISTRY_VALUE, nullptr, &value.type, value.data.data(), &size);
+      key, kRegistryValue, nullptr, &value.type, value.data.data(), &size);
   platform::RegCloseKey(key);
   if (status != platform::ERROR_SUCCESS) return std::nullopt;
   value.data.resize(size);

@@ -12,10 +12,10 @@
 
 namespace {
 
-using urlcorpus::Function;
-using urlcorpus::Outcome;
-using urlcorpus::Results;
-using urlcorpus::Row;
+using testing_support::Function;
+using testing_support::Outcome;
+using testing_support::Results;
+using testing_support::Row;
 
 // The build copies the corpus next to this test, and ctest runs it there.
 // A relative name keeps the path valid under Wine too.
@@ -28,8 +28,8 @@ std::string ReadCorpusText() {
   return text.str();
 }
 
-const urlcorpus::Corpus& TheCorpus() {
-  static const urlcorpus::Corpus corpus = urlcorpus::ParseCorpus(ReadCorpusText());
+const testing_support::Corpus& TheCorpus() {
+  static const testing_support::Corpus corpus = testing_support::ParseCorpus(ReadCorpusText());
   return corpus;
 }
 
@@ -47,36 +47,39 @@ bool Succeeded(const Outcome& outcome) {
 // Checks one row: the call as the row gives it, the call with a buffer one
 // character too small, and the call with a buffer exactly as large as needed.
 void CheckRow(const Row& row) {
-  SCOPED_TRACE("url_corpus.txt:" + std::to_string(row.line) + ": " + urlcorpus::FormatRow(row));
+  SCOPED_TRACE("url_corpus.txt:" + std::to_string(row.line) + ": " +
+               testing_support::FormatRow(row));
   ASSERT_FALSE(row.pending) << "no expected results yet: run tools/url_corpus/regenerate";
   bool overrun = false;
-  const Results actual = urlcorpus::Observe(row, &overrun);
+  const Results actual = testing_support::Observe(row, &overrun);
   EXPECT_FALSE(overrun) << "wrote past the capacity it was given";
 #if defined(_WIN32)
   if (row.wineVaries) return;
 #endif
   const Results& expected = ExpectedHere(row);
-  EXPECT_EQ(urlcorpus::DescribeOutcome(actual.full), urlcorpus::DescribeOutcome(expected.full));
+  EXPECT_EQ(testing_support::DescribeOutcome(actual.full),
+            testing_support::DescribeOutcome(expected.full));
   if (expected.hasShort) {
     EXPECT_EQ(actual.shortCapacity, expected.shortCapacity) << "too-small capacity";
-    EXPECT_EQ(urlcorpus::DescribeOutcome(actual.shortCall),
-              urlcorpus::DescribeOutcome(expected.shortCall))
+    EXPECT_EQ(testing_support::DescribeOutcome(actual.shortCall),
+              testing_support::DescribeOutcome(expected.shortCall))
         << "with capacity " << expected.shortCapacity;
   }
   if (row.hasOption || !expected.full.hasLength) return;
 
   // Exactly full: a successful result fits in its length plus the terminator,
   // and a result that did not fit fits in the length it asked for.
-  urlcorpus::Call exact = row.call;
+  testing_support::Call exact = row.call;
   if (Succeeded(expected.full)) {
     exact.capacity = expected.full.length + 1;
-    const Outcome fit = urlcorpus::Run(exact, &overrun);
+    const Outcome fit = testing_support::Run(exact, &overrun);
     EXPECT_FALSE(overrun) << "exactly full: wrote past the capacity";
-    EXPECT_EQ(urlcorpus::DescribeOutcome(fit), urlcorpus::DescribeOutcome(expected.full))
+    EXPECT_EQ(testing_support::DescribeOutcome(fit),
+              testing_support::DescribeOutcome(expected.full))
         << "with capacity " << exact.capacity << " (exactly full)";
   } else if (expected.full.result == platform::E_POINTER && expected.full.length > 0) {
     exact.capacity = expected.full.length;
-    const Outcome fit = urlcorpus::Run(exact, &overrun);
+    const Outcome fit = testing_support::Run(exact, &overrun);
     EXPECT_FALSE(overrun) << "exactly full: wrote past the capacity";
     EXPECT_TRUE(Succeeded(fit)) << "with capacity " << exact.capacity << " (as asked for)";
     EXPECT_EQ(fit.length, expected.full.length - 1);
@@ -112,7 +115,7 @@ TEST(UrlCorpusTest, RowsReadBackAsWritten) {
   ASSERT_TRUE(corpus.errors.empty()) << corpus.errors.front();
   for (const auto& line : corpus.lines) {
     if (line.row) {
-      EXPECT_EQ(urlcorpus::FormatRow(*line.row), line.text);
+      EXPECT_EQ(testing_support::FormatRow(*line.row), line.text);
     }
   }
 }
@@ -139,18 +142,18 @@ TEST(UrlCorpusTest, TextEscapesAndRepetitions) {
   for (const auto& row : kCases) {
     SCOPED_TRACE(row.written);
     std::u16string decoded;
-    ASSERT_TRUE(urlcorpus::DecodeText(row.written, decoded));
+    ASSERT_TRUE(testing_support::DecodeText(row.written, decoded));
     EXPECT_EQ(decoded, row.text);
-    EXPECT_EQ(urlcorpus::EncodeText(row.text), std::string("\"") + row.written + "\"");
+    EXPECT_EQ(testing_support::EncodeText(row.text), std::string("\"") + row.written + "\"");
   }
   for (const char* malformed : {"{U+00E}", "{U+00E9", "{x}", "{3*}", "\"", "\t"}) {
     std::u16string decoded;
-    EXPECT_FALSE(urlcorpus::DecodeText(malformed, decoded)) << malformed;
+    EXPECT_FALSE(testing_support::DecodeText(malformed, decoded)) << malformed;
   }
 }
 
 TEST(UrlCorpusTest, WineMarkerCarriesBothResults) {
-  const urlcorpus::Corpus corpus = urlcorpus::ParseCorpus(
+  const testing_support::Corpus corpus = testing_support::ParseCorpus(
       "url \"a\" => S_OK 6 \"file:a\" | cap 6 => E_POINTER 7 untouched "
       "wine: E_INVALIDARG 8192 untouched | cap 0 => E_INVALIDARG 0 untouched  # why\n"
       "path(cap=0) null => E_INVALIDARG 0 untouched\n"
@@ -167,7 +170,7 @@ TEST(UrlCorpusTest, WineMarkerCarriesBothResults) {
   EXPECT_TRUE(corpus.lines[2].row->pending);
   EXPECT_TRUE(corpus.lines[3].row->wineVaries);
   EXPECT_FALSE(corpus.lines[3].row->wine);
-  for (const auto& line : corpus.lines) EXPECT_EQ(urlcorpus::FormatRow(*line.row), line.text);
+  for (const auto& line : corpus.lines) EXPECT_EQ(testing_support::FormatRow(*line.row), line.text);
 }
 
 #if !defined(_WIN32)

@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cstdio>
 
-namespace urlcorpus {
+namespace testing_support {
 
 namespace {
 
@@ -467,4 +467,4 @@ Results Observe(const Row& row, bool* wrotePastCapacity) {
   return results;
 }
 
-}  // namespace urlcorpus
+}  // namespace testing_support

@@ -16,7 +16,7 @@
 
 #include "platform/platform.h"
 
-namespace urlcorpus {
+namespace testing_support {
 
 enum class Function { UrlFromPath, PathFromUrl };
 
@@ -99,4 +99,4 @@ platform::DWORD ShortCapacityFor(const Outcome& full);
 // Runs a row on this platform: its call, then the too-small call if it has one.
 Results Observe(const Row& row, bool* wrotePastCapacity);
 
-}  // namespace urlcorpus
+}  // namespace testing_support

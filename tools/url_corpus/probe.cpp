@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
   }
   std::stringstream text;
   text << file.rdbuf();
-  const urlcorpus::Corpus corpus = urlcorpus::ParseCorpus(text.str());
+  const testing_support::Corpus corpus = testing_support::ParseCorpus(text.str());
   for (const auto& error : corpus.errors) std::cerr << error << "\n";
   if (!corpus.errors.empty()) return 2;
 
@@ -51,9 +51,9 @@ int main(int argc, char** argv) {
       std::cout << line.text << "\n";
       continue;
     }
-    urlcorpus::Row row = *line.row;
+    testing_support::Row row = *line.row;
     bool overrun = false;
-    const urlcorpus::Results observed = urlcorpus::Observe(row, &overrun);
+    const testing_support::Results observed = testing_support::Observe(row, &overrun);
     if (overrun) {
       std::cerr << "line " << row.line << ": wrote past the capacity it was given\n";
       status = 1;
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
       row.windows = observed;
     }
     row.pending = false;
-    std::cout << urlcorpus::FormatRow(row) << "\n";
+    std::cout << testing_support::FormatRow(row) << "\n";
   }
   return status;
 }
