@@ -8,8 +8,9 @@ function(marivex_version_resource target rc_file)
     BYPRODUCTS ${stamp_header}
     COMMENT "Stamping the build date into the version resource"
     VERBATIM)
-  target_sources(${target} PRIVATE ${rc_file} ${PROJECT_SOURCE_DIR}/platform/windows/dllmain.cpp)
+  target_sources(${target} PRIVATE ${rc_file})
   set_source_files_properties(${rc_file} PROPERTIES OBJECT_DEPENDS ${stamp_header})
   target_include_directories(${target} PRIVATE ${stamp_dir})
+  target_link_libraries(${target} PRIVATE marivex_version)
   add_dependencies(${target} ${target}_build_stamp)
 endfunction()

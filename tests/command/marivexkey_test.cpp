@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/version.h"
 #include "command/help.h"
 #include "hotkey/hostversion.h"
 #include "hotkey/keynames.h"
@@ -22,7 +23,9 @@ constexpr int32_t kCtrlAltL = 0x50026;
 constexpr int32_t kF5 = 0x1003f;
 
 std::u16string Display(const std::u16string& name) {
-  return u"\r\nMarivex v1.1.1 options:\r\n\n    Marivex hotkey . . . . . . . . . " + name + u"\r\n";
+  return u"\r\nMarivex v" MARIVEX_VERSION_SHOWN
+         " options:\r\n\n    Marivex hotkey . . . . . . . . . " +
+         name + u"\r\n";
 }
 
 std::u16string Error(const std::u16string& message) {
@@ -94,7 +97,9 @@ TEST_F(MarivexKeyTest, OptionsMessagesAndExitCodes) {
       {u"ctrl-alt-k /?", kF5, 0, kMarivexKeyHelp, u"", kF5},
       {u"/?x", kF5, 0, kMarivexKeyHelp, u"", kF5},
       {u"/??", kF5, 0,
-       std::u16string(kMarivexKeyHelp) + u"\n\t\t\t\tMarivex version 1.1.1 (x64)\r\n", u"", kF5},
+       std::u16string(kMarivexKeyHelp) + u"\n\t\t\t\tMarivex version " MARIVEX_VERSION_SHOWN
+                                         " (x64)\r\n",
+       u"", kF5},
       // Restoring the default; a key given with it wins.
       {u"/d/q", kF5, 0, u"", u"", DEFAULT_HOTKEY},
       {u"/D", kF5, 0, u"Default plugin settings restored.\r\n" + Display(u"Ctrl-Alt-U"), u"",

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/version.h"
 #include "tests/support/host_session.h"
 
 namespace {
@@ -16,9 +17,9 @@ TEST_F(DescriptorTest, HoldsTheNineValues) {
   EXPECT_EQ(std::u16string(d->name), u"Marivex");
   EXPECT_EQ(std::u16string(d->description), u"Marivex plugin");
   EXPECT_EQ(std::u16string(d->functions), u"@file2uri,@file2uris,@isurl,@uri2file,marivexkey,*key");
-  EXPECT_EQ(d->majorVersion, 1);
-  EXPECT_EQ(d->minorVersion, 1);
-  EXPECT_EQ(d->build, 1);
+  EXPECT_EQ(d->majorVersion, MARIVEX_VERSION_MAJOR);
+  EXPECT_EQ(d->minorVersion, MARIVEX_VERSION_MINOR);
+  EXPECT_EQ(d->build, MARIVEX_VERSION_BUILD);
   for (const char16_t* text : {d->author, d->email, d->webPage}) {
     ASSERT_NE(text, nullptr);
     EXPECT_FALSE(std::u16string(text).empty());

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/version.h"
 #include "tests/support/host_session.h"
 #include "tests/support/scratch_registry.h"
 
@@ -13,7 +14,7 @@ using platform::HKEY_CURRENT_USER;
 using platform::HKEY_LOCAL_MACHINE;
 
 std::u16string LoadMessage(const std::u16string& hotkey) {
-  return u"Marivex v1.1.1 loaded; hotkey is " + hotkey + u".\r\n";
+  return u"Marivex v" MARIVEX_VERSION_SHOWN " loaded; hotkey is " + hotkey + u".\r\n";
 }
 
 class StartupTest : public ::testing::Test {
