@@ -1,6 +1,7 @@
 #include "host/expand.h"
 
 #include <string>
+#include <vector>
 
 #include "host/loader.h"
 #include "host/output.h"
@@ -23,6 +24,8 @@ constexpr size_t kExpandVariablesCapacity = 8192;
 // calls itself by its name twice over, doubles in length with every step
 // until memory runs out.
 constexpr size_t kMaxExpandedLength = 65535;
+// The deepest nesting of references, far beyond any real line.
+constexpr int kMaxNesting = 64;
 
 bool IsNameCharacter(char16_t c) {
   return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
@@ -70,16 +73,6 @@ bool TooLong(const std::u16string& expanded) {
   if (expanded.size() <= kMaxExpandedLength) return false;
   Write(HOST_STDERR, u"Command line too long\r\n");
   return true;
-}
-
-// Finds the "]" that closes the "[" at open, counting nested brackets.
-size_t ClosingBracket(std::u16string_view text, size_t open) {
-  int depth = 0;
-  for (size_t i = open; i < text.size(); ++i) {
-    if (text[i] == u'[') ++depth;
-    if (text[i] == u']' && --depth == 0) return i;
-  }
-  return std::u16string_view::npos;
 }
 
 bool CallPluginFunction(VariableFunction function, const std::u16string& arguments,
@@ -147,6 +140,121 @@ bool CallFunction(std::u16string_view name, const std::u16string& arguments,
   return false;
 }
 
+// One text being expanded. References nest ("%[%[name]]",
+// "%@len[%@len[x]]") and each level is expanded by a call of its own, so the
+// depth is bounded: a short line of nothing but openings would otherwise run
+// the stack out. The brackets are matched once, for the whole text: the
+// brackets inside a reference are balanced, so each one closes where it
+// would in the reference's own text, and a line of unclosed "%[" costs no
+// more than one pass.
+class Expansion {
+ public:
+  explicit Expansion(std::u16string_view text) : text_(text) {
+    if (text.find(u'[') != std::u16string_view::npos) MatchBrackets();
+  }
+
+  bool Run(std::u16string& out) { return ExpandRange(0, text_.size(), 0, out); }
+
+ private:
+  void MatchBrackets() {
+    closing_.assign(text_.size(), std::u16string_view::npos);
+    std::vector<size_t> open;
+    for (size_t i = 0; i < text_.size(); ++i) {
+      if (text_[i] == u'[') {
+        open.push_back(i);
+      } else if (text_[i] == u']' && !open.empty()) {
+        closing_[open.back()] = i;
+        open.pop_back();
+      }
+    }
+  }
+
+  // The "]" that closes the "[" at open, or npos.
+  size_t ClosingBracket(size_t open) const {
+    return open < closing_.size() ? closing_[open] : std::u16string_view::npos;
+  }
+
+  // Expands the reference's text from begin to end one level deeper than depth.
+  bool ExpandInner(size_t begin, size_t end, int depth, std::u16string& out) const {
+    if (depth + 1 > kMaxNesting) {
+      Write(HOST_STDERR, u"Variables nested too deeply\r\n");
+      return false;
+    }
+    return ExpandRange(begin, end, depth + 1, out);
+  }
+
+  bool ExpandRange(size_t begin, size_t end, int depth, std::u16string& out) const {
+    const std::u16string_view text = text_;
+    out.clear();
+    size_t i = begin;
+    while (i < end) {
+      if (TooLong(out)) return false;
+      const char16_t c = text[i];
+      if (c != u'%' || i + 1 >= end) {
+        out += c;
+        ++i;
+        continue;
+      }
+      const char16_t next = text[i + 1];
+      if (next == u'%') {
+        out += u'%';
+        i += 2;
+      } else if (next == u'?') {
+        out += Decimal(State().lastExitCode);
+        i += 2;
+      } else if (next >= u'0' && next <= u'9') {
+        const ShellState& state = State();
+        const size_t index = next - u'0';
+        if (!state.batches.empty() && index < state.batches.back().arguments.size()) {
+          out += state.batches.back().arguments[index];
+        }
+        i += 2;
+      } else if (next == u'[') {
+        const size_t close = ClosingBracket(i + 1);
+        if (close >= end) {
+          out += c;
+          ++i;
+          continue;
+        }
+        std::u16string name;
+        if (!ExpandInner(i + 2, close, depth, name)) return false;
+        out += LookupVariable(name).value_or(u"");
+        i = close + 1;
+      } else if (next == u'@') {
+        size_t nameEnd = i + 2;
+        while (nameEnd < end && IsNameCharacter(text[nameEnd])) ++nameEnd;
+        const size_t close = nameEnd < end && text[nameEnd] == u'[' ? ClosingBracket(nameEnd)
+                                                                    : std::u16string_view::npos;
+        if (nameEnd == i + 2 || close >= end) {
+          out += c;
+          ++i;
+          continue;
+        }
+        std::u16string arguments;
+        std::u16string result;
+        if (!ExpandInner(nameEnd + 1, close, depth, arguments) ||
+            !CallFunction(text.substr(i + 2, nameEnd - i - 2), arguments, result)) {
+          return false;
+        }
+        out += result;
+        i = close + 1;
+      } else if (IsNameCharacter(next)) {
+        size_t nameEnd = i + 1;
+        while (nameEnd < end && IsNameCharacter(text[nameEnd])) ++nameEnd;
+        out += LookupVariable(text.substr(i + 1, nameEnd - i - 1)).value_or(u"");
+        i = nameEnd < end && text[nameEnd] == u'%' ? nameEnd + 1 : nameEnd;
+      } else {
+        out += c;
+        ++i;
+      }
+    }
+    return !TooLong(out);
+  }
+
+  std::u16string_view text_;
+  std::vector<size_t> closing_;
+};
+
 }  // namespace
 
 // A variable that is set hides an internal variable of the same name, as in TCC.
@@ -160,70 +268,7 @@ std::optional<std::u16string> LookupVariable(std::u16string_view name) {
 }
 
 bool Expand(std::u16string_view text, std::u16string& out) {
-  out.clear();
-  size_t i = 0;
-  while (i < text.size()) {
-    if (TooLong(out)) return false;
-    const char16_t c = text[i];
-    if (c != u'%' || i + 1 >= text.size()) {
-      out += c;
-      ++i;
-      continue;
-    }
-    const char16_t next = text[i + 1];
-    if (next == u'%') {
-      out += u'%';
-      i += 2;
-    } else if (next == u'?') {
-      out += Decimal(State().lastExitCode);
-      i += 2;
-    } else if (next >= u'0' && next <= u'9') {
-      const ShellState& state = State();
-      const size_t index = next - u'0';
-      if (!state.batches.empty() && index < state.batches.back().arguments.size()) {
-        out += state.batches.back().arguments[index];
-      }
-      i += 2;
-    } else if (next == u'[') {
-      const size_t close = ClosingBracket(text, i + 1);
-      if (close == std::u16string_view::npos) {
-        out += c;
-        ++i;
-        continue;
-      }
-      std::u16string name;
-      if (!Expand(text.substr(i + 2, close - i - 2), name)) return false;
-      out += LookupVariable(name).value_or(u"");
-      i = close + 1;
-    } else if (next == u'@') {
-      size_t end = i + 2;
-      while (end < text.size() && IsNameCharacter(text[end])) ++end;
-      const size_t close = end < text.size() && text[end] == u'[' ? ClosingBracket(text, end)
-                                                                  : std::u16string_view::npos;
-      if (end == i + 2 || close == std::u16string_view::npos) {
-        out += c;
-        ++i;
-        continue;
-      }
-      std::u16string arguments;
-      std::u16string result;
-      if (!Expand(text.substr(end + 1, close - end - 1), arguments) ||
-          !CallFunction(text.substr(i + 2, end - i - 2), arguments, result)) {
-        return false;
-      }
-      out += result;
-      i = close + 1;
-    } else if (IsNameCharacter(next)) {
-      size_t end = i + 1;
-      while (end < text.size() && IsNameCharacter(text[end])) ++end;
-      out += LookupVariable(text.substr(i + 1, end - i - 1)).value_or(u"");
-      i = end < text.size() && text[end] == u'%' ? end + 1 : end;
-    } else {
-      out += c;
-      ++i;
-    }
-  }
-  return !TooLong(out);
+  return Expansion(text).Run(out);
 }
 
 }  // namespace host

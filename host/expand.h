@@ -20,8 +20,9 @@ namespace host {
 // Internal variables: _batch, _batchname, _batchline, _4ver, _transient,
 // _pipe, _cwd, _cwds, _disk and _?; a variable that is set hides an internal
 // variable of the same name. Returns false when a function failed (it has
-// written its own message) or when the expansion would exceed 65,535
-// characters ("Command line too long").
+// written its own message), when the expansion would exceed 65,535
+// characters ("Command line too long") or when references nest more than 64
+// deep ("Variables nested too deeply").
 bool Expand(std::u16string_view text, std::u16string& out);
 
 // The value of a variable, internal or set, or nothing when it is unknown.

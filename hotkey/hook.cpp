@@ -109,7 +109,9 @@ bool FindWordAtCursor(const KeystrokeRecord* record, WordSpan& word) {
     }
   }
   if (length >= kMaxLineLen) return false;
-  if (open && covers(start, length)) {
+  // The last word counts whenever it starts at or before the cursor, also
+  // when the host placed the cursor past the end of the line.
+  if (open && static_cast<intptr_t>(start) <= cursor) {
     found = true;
     word.start = start;
     word.end = length;

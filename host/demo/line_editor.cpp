@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "host/demo/console_output.h"
 #include "host/takecmd.h"
 #include "platform/posix/standin.h"
 #include "support/utf.h"
@@ -118,7 +119,7 @@ bool LineEditor::OfferToHook(const KeyPress& press) {
   HoldModifiers(press.modifiers);
   HostKeystroke(&record);
   HoldModifiers(0);
-  HostSetOutputSink(nullptr, nullptr);
+  HostSetOutputSink(&ConsoleSink, nullptr);
 
   if (record.redraw != 0) {
     hookLine_.back() = u'\0';  // the line ends within its buffer, whatever was written
@@ -313,7 +314,7 @@ void LineEditor::ShowHostOutput(const std::u16string& output) {
   const ScreenPosition end = EndOfText();
   MoveCursorTo(end, out);
   if (end.column != 0) out += "\r\n";
-  out += support::ToUtf8(output);
+  out += support::ToUtf8(TerminalSafeText(output));
   if (output.back() != u'\n') out += "\r\n";
   Terminal::Write(out);
   DrawPrompt();

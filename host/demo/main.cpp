@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "host/demo/console_output.h"
 #include "host/demo/host_keys.h"
 #include "host/demo/line_editor.h"
 #include "host/demo/message_box.h"
@@ -96,8 +97,7 @@ std::u16string Prompt() {
 int ReadCommands() {
   std::string line;
   for (;;) {
-    std::fputs(support::ToUtf8(Prompt()).c_str(), stdout);
-    std::fflush(stdout);
+    demo::WriteToConsole(HOST_STDOUT, Prompt());
     if (!std::getline(std::cin, line)) {
       std::fputs("\n", stdout);
       return 0;
@@ -131,6 +131,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   ChooseMachineRegistry();
+  HostSetOutputSink(&demo::ConsoleSink, nullptr);
   if (!options.hostVersion.empty()) HostSetVersion(support::ToUtf16(options.hostVersion).c_str());
   const demo::KeyScheme scheme = demo::KeySchemeOfHostVersion(HostVersion());
   // The asterisk sound is the terminal's bell; a message box is a framed text.

@@ -57,6 +57,19 @@ char32_t CharacterAt(std::u16string_view text, size_t index, size_t& units) {
   return unit;
 }
 
+// Appends a code unit as the line shows it: a control character in caret
+// notation ("^A"), so that it takes visible columns and moves nothing.
+void AppendVisibly(char16_t unit, std::u16string& shown) {
+  if (unit < 0x20 || unit == 0x7f) {
+    shown += u'^';
+    shown += unit == 0x7f ? u'?' : static_cast<char16_t>(unit + 0x40);
+  } else if (unit >= 0x80 && unit < 0xa0) {
+    shown += u'\xfffd';  // C1 controls would be taken as commands by the terminal
+  } else {
+    shown += unit;
+  }
+}
+
 }  // namespace
 
 int CharacterWidth(char32_t character) {
@@ -72,14 +85,20 @@ int TextWidth(std::u16string_view text) {
 std::u16string DisplayText(std::u16string_view text) {
   std::u16string shown;
   shown.reserve(text.size());
-  for (const char16_t unit : text) {
-    if (unit < 0x20 || unit == 0x7f) {
-      shown += u'^';
-      shown += unit == 0x7f ? u'?' : static_cast<char16_t>(unit + 0x40);
-    } else if (unit >= 0x80 && unit < 0xa0) {
-      shown += u'\xfffd';  // C1 controls would be taken as commands by the terminal
-    } else {
+  for (const char16_t unit : text) AppendVisibly(unit, shown);
+  return shown;
+}
+
+std::u16string TerminalSafeText(std::u16string_view text) {
+  std::u16string shown;
+  shown.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i];
+    const bool endsLine = unit == u'\n' || (unit == u'\r' && text.substr(i + 1, 1) == u"\n");
+    if (endsLine || unit == u'\t') {
       shown += unit;
+    } else {
+      AppendVisibly(unit, shown);
     }
   }
   return shown;

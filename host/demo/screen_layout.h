@@ -18,6 +18,12 @@ int TextWidth(std::u16string_view text);
 // that each takes visible columns and none moves the cursor by itself.
 std::u16string DisplayText(std::u16string_view text);
 
+// Output as a terminal may show it without taking orders from it: line
+// feeds, a carriage return right before one, and tabs keep their meaning;
+// every other control character is shown as DisplayText shows it, so that
+// no text can clear the screen, move the cursor or set the window's title.
+std::u16string TerminalSafeText(std::u16string_view text);
+
 // A cursor position counted from the row where the text began.
 struct ScreenPosition {
   int row = 0;

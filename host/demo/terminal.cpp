@@ -1,4 +1,5 @@
-// Raw terminal mode with termios, restored however the program ends.
+// Raw terminal mode with termios, restored however the program ends: at
+// exit, on a signal that ends it, on a crash and on std::terminate.
 #include "host/demo/terminal.h"
 
 #include <poll.h>
@@ -9,6 +10,8 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <exception>
+#include <iterator>
 
 namespace demo {
 
@@ -29,7 +32,18 @@ constexpr std::string_view kStopReportingOtherKeys = "\x1b[>4m";
 termios savedMode{};
 volatile sig_atomic_t rawModeOn = 0;
 
-const int kRestoringSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM};
+// Signals that end the program: those a user or the system sends, and those
+// of a crash. Each handler restores the terminal, then hands the signal on
+// to whoever handled it before (a sanitizer's report) or to its default.
+const int kRestoringSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGABRT,
+                                 SIGBUS, SIGFPE, SIGILL,  SIGSEGV};
+struct sigaction previousActions[std::size(kRestoringSignals)];
+
+// A crash from running out of stack needs a stack of its own to run the
+// handler on.
+alignas(16) char signalStack[64 * 1024];
+
+std::terminate_handler previousTerminate = nullptr;
 
 void WriteAll(int descriptor, const char* bytes, size_t length) {
   while (length > 0) {
@@ -51,12 +65,30 @@ void RestoreMode() {
   ::tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
 }
 
-// A signal that ends the program: restore the terminal, then let the signal
-// do what it would have done.
 void RestoreAndReraise(int signalNumber) {
   RestoreMode();
-  ::signal(signalNumber, SIG_DFL);
+  for (size_t i = 0; i < std::size(kRestoringSignals); ++i) {
+    if (kRestoringSignals[i] == signalNumber)
+      ::sigaction(signalNumber, &previousActions[i], nullptr);
+  }
+  // Delivered once this handler returns; a crash signal comes back at once
+  // from the faulting instruction as well.
   ::raise(signalNumber);
+}
+
+void RestoreAndTerminate() {
+  RestoreMode();
+  if (previousTerminate != nullptr) previousTerminate();
+  std::abort();
+}
+
+void UseSignalStack() {
+  stack_t current{};
+  if (::sigaltstack(nullptr, &current) == 0 && (current.ss_flags & SS_DISABLE) == 0) return;
+  stack_t stack{};
+  stack.ss_sp = signalStack;
+  stack.ss_size = sizeof signalStack;
+  ::sigaltstack(&stack, nullptr);
 }
 
 void InstallRestorers() {
@@ -64,11 +96,18 @@ void InstallRestorers() {
   if (installed) return;
   installed = true;
   std::atexit(RestoreMode);
-  for (const int signalNumber : kRestoringSignals) {
+  previousTerminate = std::set_terminate(RestoreAndTerminate);
+  UseSignalStack();
+  for (size_t i = 0; i < std::size(kRestoringSignals); ++i) {
     struct sigaction action {};
     action.sa_handler = RestoreAndReraise;
+    action.sa_flags = SA_ONSTACK;
     sigemptyset(&action.sa_mask);
-    ::sigaction(signalNumber, &action, nullptr);
+    ::sigaction(kRestoringSignals[i], &action, &previousActions[i]);
+    // A signal the program was told to ignore (SIGHUP under nohup) stays ignored.
+    if (previousActions[i].sa_handler == SIG_IGN) {
+      ::sigaction(kRestoringSignals[i], &previousActions[i], nullptr);
+    }
   }
 }
 

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -138,6 +139,43 @@ TEST(DemoTerminalTest, HotkeyConvertsTheFileNameToItsUriAndBack) {
   demo.Type("\x15");  // Ctrl-U empties the line
   demo.Type("exit 7\r");
   EXPECT_EQ(demo.WaitForExit(), 7) << demo.Output();
+}
+
+// Names decoded from "%1B" hold a real ESC. On the terminal it shows as "^["
+// in output and in error messages alike, so it neither clears the screen
+// nor sets the window's title.
+constexpr char kClearScreen[] =
+    "echo %@uri2file[file:///C:/x%%1B%%5B2J] & set %@uri2file[file:///C:/x%%1B%%5D0;title%%07]";
+
+TEST(DemoTerminalTest, ControlCharactersFromDataAreShownVisibly) {
+  DemoOnTerminal demo;
+  ASSERT_TRUE(demo.Started());
+  ASSERT_TRUE(demo.WaitFor("C:\\Users\\Marivex>")) << demo.Output();
+  demo.Type(std::string(kClearScreen) + "\r");
+  ASSERT_TRUE(demo.WaitFor("\"C:\\x^[[2J\"")) << demo.Output();
+  ASSERT_TRUE(demo.WaitFor("Not in environment \"\"C:\\x^[]0;title^G\"\"")) << demo.Output();
+  demo.Type("exit\r");
+  demo.WaitForExit();
+  EXPECT_EQ(demo.Output().find("\x1b[2J"), std::string::npos);
+  EXPECT_EQ(demo.Output().find("\x1b]0;"), std::string::npos);
+}
+
+// To a pipe the same output goes byte for byte as the plug-in produced it.
+TEST(DemoTerminalTest, OutputToAPipeIsUnchanged) {
+  const std::string command = std::string("MARIVEX_REGISTRY_HKCU=/dev/null/HKCU ") +
+                              "MARIVEX_REGISTRY_HKLM=/dev/null/HKLM " + MARIVEX_HOST_PROGRAM +
+                              " -c '" + kClearScreen + "' 2>&1";
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string output;
+  char bytes[256];
+  for (size_t count; (count = std::fread(bytes, 1, sizeof bytes, pipe)) > 0;) {
+    output.append(bytes, count);
+  }
+  ::pclose(pipe);
+  EXPECT_EQ(output,
+            "\"C:\\x\x1b[2J\" \r\n"
+            "Not in environment \"\"C:\\x\x1b]0;title\a\"\"\r\n");
 }
 
 }  // namespace

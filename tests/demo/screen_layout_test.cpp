@@ -53,17 +53,29 @@ TEST(ScreenLayoutTest, MarginIsTheStartOfTheNextRow) {
   EXPECT_EQ(Where(Normalized({0, 0}, 10)), "0:0");
 }
 
+// The line shows every control character; output keeps its line breaks and
+// tabs, and shows the rest.
 TEST(ScreenLayoutTest, ControlCharactersAreShownVisibly) {
   const struct {
     std::u16string text;
-    std::u16string shown;
+    std::u16string line;
+    std::u16string output;
   } rows[] = {
-      {u"plain", u"plain"},   {u"a\tb", u"a^Ib"},       {u"\x1b[2J", u"^[[2J"},
-      {u"del\x7f", u"del^?"}, {u"c1\x9b", u"c1\ufffd"}, {u"\u00e9\u4e2d", u"\u00e9\u4e2d"},
+      {u"plain", u"plain", u"plain"},
+      {u"a\tb", u"a^Ib", u"a\tb"},
+      {u"\x1b[2J", u"^[[2J", u"^[[2J"},
+      {u"\x1b]0;title\x07", u"^[]0;title^G", u"^[]0;title^G"},
+      {u"x\r\ny\n", u"x^M^Jy^J", u"x\r\ny\n"},
+      {u"x\ry\r", u"x^My^M", u"x^My^M"},
+      {u"back\b\b", u"back^H^H", u"back^H^H"},
+      {u"del\x7f", u"del^?", u"del^?"},
+      {u"c1\x9b", u"c1\ufffd", u"c1\ufffd"},
+      {u"\u00e9\u4e2d", u"\u00e9\u4e2d", u"\u00e9\u4e2d"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(support::ToUtf8(row.text));
-    EXPECT_EQ(demo::DisplayText(row.text), row.shown);
+    EXPECT_EQ(demo::DisplayText(row.text), row.line);
+    EXPECT_EQ(demo::TerminalSafeText(row.text), row.output);
   }
   EXPECT_EQ(demo::TextWidth(u"a\u4e2d\u0301b"), 4);
 }

@@ -1,48 +1,52 @@
 // @FILE2URI and @FILE2URIS on any argument: results stay in the host's
-// buffer, the two functions agree with each other, and a URI made from a
-// drive path converts back to the canonical name.
+// buffer, and each is Windows' URL of the canonical name with every "%"
+// doubled (or written as U+FF05). The argument as the functions read it (at
+// most MAX_ARG_LEN - 1 characters) is trimmed by the white-space rule and
+// made canonical by the host; a result cut at MAX_ARG_LEN - 1 characters is
+// the start of the whole one. A URI made from a drive path converts back to
+// the canonical name.
 #include <cstdint>
 #include <string>
 
 #include "base/host.h"
 #include "base/text.h"
-#include "convert/convert.h"
 #include "plugin/exports.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/fuzz/oracles.h"
 
 namespace {
 
 using fuzzing::Check;
 using fuzzing::GuardedBuffer;
 
-// The canonical name the functions convert: the argument as they read it
-// (at most MAX_ARG_LEN - 1 characters), trimmed, made canonical by the host.
-std::u16string CanonicalArgument(const GuardedBuffer& buffer, bool* empty) {
-  const std::u16string_view read(buffer.Data(), buffer.Capacity() - 1);
-  std::u16string argument(read.substr(0, read.find(u'\0')));
-  TrimWhitespace(argument.data());
-  *empty = argument[0] == u'\0';
+std::u16string CanonicalName(const std::u16string& name) {
   static GuardedBuffer canonical(MAX_ARG_LEN);
   canonical.Load(u"");
-  QueryTrueName(argument.c_str(), canonical.Data());
+  QueryTrueName(name.c_str(), canonical.Data());
   return canonical.Text();
 }
 
-// Each "%%" as one "%", left to right; a lone "%" is a fault unless it is the
-// last character of a cut result.
-std::u16string CollapsePairs(const std::u16string& text, char16_t replacement) {
-  std::u16string collapsed;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'%') {
-      Check(i + 1 < text.size() ? text[i + 1] == u'%' : text.size() == MAX_ARG_LEN - 1,
-            "a \"%\" of @FILE2URI is not doubled");
-      ++i;
-      collapsed += replacement;
+std::u16string WithEachPercentAs(const std::u16string& text, std::u16string_view replacement) {
+  std::u16string replaced;
+  for (const char16_t c : text) {
+    if (c == u'%') {
+      replaced += replacement;
     } else {
-      collapsed += text[i];
+      replaced += c;
     }
   }
-  return collapsed;
+  return replaced;
+}
+
+// The result, whole or cut: the expected text, or its start when the
+// expected text does not fit (a cut may stop short of a character's end).
+void CheckResult(const std::u16string& result, const std::u16string& expected, const char* what) {
+  if (expected.size() <= MAX_ARG_LEN - 1) {
+    Check(result == expected, what);
+  } else {
+    Check(result.size() + 2 >= MAX_ARG_LEN && expected.compare(0, result.size(), result) == 0,
+          what);
+  }
 }
 
 // A canonical drive path whose URL Windows converts back to the same name:
@@ -62,8 +66,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static GuardedBuffer safe(MAX_ARG_LEN);
   plain.Load(argument.text, argument.terminated);
   safe.Load(argument.text, argument.terminated);
-  bool empty = false;
-  const std::u16string canonical = CanonicalArgument(plain, &empty);
+  const std::u16string_view read(plain.Data(), MAX_ARG_LEN - 1);
+  const std::u16string trimmed = fuzzing::TrimmedByRule(read.substr(0, read.find(u'\0')));
+  const std::u16string canonical = trimmed.empty() ? u"" : CanonicalName(trimmed);
+  const fuzzing::Conversion url = fuzzing::WindowsUrlOfPath(canonical);
 
   fuzzing::Output output;
   fuzzing::CaptureOutput(&output);
@@ -76,35 +82,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   plain.CheckGuard("@FILE2URI wrote past the buffer");
   safe.CheckGuard("@FILE2URIS wrote past the buffer");
-  const size_t plainLength = plain.TerminatedLength("@FILE2URI left no terminator");
+  plain.TerminatedLength("@FILE2URI left no terminator");
   safe.TerminatedLength("@FILE2URIS left no terminator");
   Check(plainResult == safeResult, "@FILE2URI and @FILE2URIS disagree on failure");
-  Check(plainResult == 0 || plainResult == -1, "@FILE2URI returned neither 0 nor -1");
   Check(plainErrors == safeErrors, "@FILE2URI and @FILE2URIS report different errors");
-  if (plainResult != 0) {
-    Check(plainErrors == (empty ? u"Marivex plugin: Missing filename\r\n"
-                                : u"Marivex plugin: No data returned\r\n"),
-          "@FILE2URI failed without its message");
+  Check(output.out.empty(), "@FILE2URIS wrote to standard output");
+  if (trimmed.empty()) {
+    Check(plainResult == -1 && plainErrors == u"Marivex plugin: Missing filename\r\n",
+          "@FILE2URI did not fail on a name of white space alone");
     return 0;
   }
-  Check(plainErrors.empty(), "@FILE2URI succeeded with a message");
-  Check(!empty, "@FILE2URI converted an empty name");
-  const std::u16string uri = plain.Text();
-  Check(uri.rfind(u"file:", 0) == 0, "@FILE2URI gave no file URI");
-  Check(safe.Text().find(u'%') == std::u16string::npos, "@FILE2URIS left a \"%\"");
-  if (plainLength == MAX_ARG_LEN - 1) {
-    CollapsePairs(uri, u'%');  // checks the pairs up to the cut
+  if (url.result != platform::S_OK && url.result != platform::S_FALSE) {
+    Check(plainResult == -1 && plainErrors == u"Marivex plugin: No data returned\r\n",
+          "@FILE2URI did not fail where Windows makes no URL");
     return 0;
   }
-  Check(CollapsePairs(uri, kSafePercent) == safe.Text(), "@FILE2URIS is not @FILE2URI made safe");
+  Check(plainResult == 0 && plainErrors.empty(), "@FILE2URI failed where Windows makes a URL");
+  CheckResult(plain.Text(), WithEachPercentAs(url.text, u"%%"),
+              "@FILE2URI is not Windows' URL of the canonical name with each \"%\" doubled");
+  CheckResult(safe.Text(), WithEachPercentAs(url.text, u"\uFF05"),
+              "@FILE2URIS is not Windows' URL of the canonical name with U+FF05 for \"%\"");
   if (RoundTrips(canonical)) {
-    const std::u16string windowsUri = CollapsePairs(uri, u'%');
-    static GuardedBuffer path(MAX_ARG_LEN);
-    path.Load(u"");
-    platform::DWORD length = MAX_ARG_LEN;
-    const platform::HRESULT back =
-        platform::PathCreateFromUrlW(windowsUri.c_str(), path.Data(), &length, 0);
-    Check(back == platform::S_OK && path.Text() == canonical,
+    Check(fuzzing::WindowsPathOfUrl(url.text).text == canonical,
           "the URI of a drive path does not convert back to the canonical name");
   }
   return 0;

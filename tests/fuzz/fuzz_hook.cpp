@@ -1,12 +1,18 @@
 // The keystroke hook on any line, cursor, key code, key label and modifier
 // state, under both key schemes. A key that is not the hotkey leaves the
-// record alone. On the hotkey the key is swallowed, and either the hook gives
-// up (with the asterisk sound) leaving the line, the sentinel after the
-// host's 65,536 characters, the cursor and the redraw flag unchanged, or it
-// rewrites the line (after clearing the displayed one) into a terminated
-// line within capacity with the cursor inside it.
+// record alone. On the hotkey the key is swallowed, and what happens to the
+// line is predicted from the rules: the word at the cursor is found again by
+// the target's own scan, a "file://" word becomes Windows' conversion of it
+// (percent pairs collapsed) quoted by the quote rule, and any other word
+// becomes Windows' URL of its canonical name with each "%" doubled. Where the
+// prediction is a conversion, the line is rewritten (after clearing the
+// displayed one) into the text before the word, the result and the text
+// after the word, with the cursor right after the result; otherwise the hook
+// gives up with the asterisk sound, leaving the line, the sentinel after
+// the host's 65,536 characters, the cursor and the redraw flag unchanged.
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "base/text.h"
@@ -17,6 +23,7 @@
 #include "platform/posix/standin.h"
 #include "plugin/exports.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/fuzz/oracles.h"
 
 namespace {
 
@@ -45,6 +52,73 @@ int32_t KeyCode(fuzzing::Input& input) {
   const int32_t raw = static_cast<int32_t>(input.Dword());
   if (choice % 4 == 0) return raw;
   return currentHotkey & 0x1FFFF;
+}
+
+struct Word {
+  size_t start;
+  size_t end;
+};
+
+// The word the cursor selects: a word starts at a character that is not
+// white space and ends at white space outside double quotes (a double quote
+// flips the state) or at the end of the line. A word that ends at white
+// space is selected when the cursor lies from its start to its end; the
+// word still open at the end of the line when it starts at or before the
+// cursor.
+std::optional<Word> SelectedWord(std::u16string_view line, int64_t cursor) {
+  bool quoted = false;
+  std::optional<size_t> start;
+  for (size_t p = 0; p < line.size(); ++p) {
+    if (line[p] == u'"') quoted = !quoted;
+    const bool space = fuzzing::IsWhiteSpaceByRule(line[p]);
+    if (!start) {
+      if (!space) start = p;
+    } else if (space && !quoted) {
+      if (static_cast<int64_t>(*start) <= cursor && static_cast<int64_t>(p) >= cursor) {
+        return Word{*start, p};
+      }
+      start.reset();
+    }
+  }
+  if (start && static_cast<int64_t>(*start) <= cursor) return Word{*start, line.size()};
+  return std::nullopt;
+}
+
+// What the word becomes: the converted text, nothing when the hook is to
+// give up, or an unknown text when the URI is cut to fit (checked only
+// around the word).
+struct Prediction {
+  bool converts;
+  std::optional<std::u16string> text;
+};
+
+Prediction Converted(std::u16string_view word) {
+  std::u16string bare;
+  for (const char16_t c : word) {
+    if (c != u'"') bare += c;
+  }
+  std::u16string scheme = bare.substr(0, 7);
+  for (char16_t& c : scheme) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 0x20);
+  }
+  if (scheme == u"file://") {
+    const fuzzing::Conversion path =
+        fuzzing::WindowsPathOfUrl(fuzzing::WithPercentPairsCollapsed(bare));
+    const std::u16string name = fuzzing::QuotedByRule(path.text);
+    if (path.text.empty() || name.size() > MAX_ARG_LEN - 1) return {false, std::nullopt};
+    return {true, name};
+  }
+  const std::u16string trimmed = fuzzing::TrimmedByRule(bare);
+  if (trimmed.empty()) return {false, std::nullopt};
+  static GuardedBuffer canonical(MAX_ARG_LEN);
+  canonical.Load(u"");
+  QueryTrueName(trimmed.c_str(), canonical.Data());
+  const fuzzing::Conversion url = fuzzing::WindowsUrlOfPath(canonical.Text());
+  if (url.result != platform::S_OK && url.result != platform::S_FALSE) return {false, std::nullopt};
+  std::u16string uri;
+  for (const char16_t c : url.text) uri += c == u'%' ? u"%%" : std::u16string(1, c);
+  if (uri.size() > MAX_ARG_LEN - 1) return {true, std::nullopt};
+  return {true, uri};
 }
 
 }  // namespace
@@ -122,17 +196,49 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (record.keyLabel != nullptr && extendedKeys != 0) {
     Check(label.Data()[0] == u'\0', "the hotkey's label was not emptied");
   }
-  if (sounds == 1) {
+  // The line as the hook reads it: up to its terminator within the host's
+  // 65,536 characters; a line without one is given up on.
+  const std::u16string_view lineRead(lineBefore.data(), kMaxLineLen);
+  const size_t lineLength = lineRead.find(u'\0');
+  std::optional<Word> word;
+  if (lineLength != std::u16string_view::npos) {
+    word = SelectedWord(lineRead.substr(0, lineLength), cursorOffset);
+  }
+  Prediction prediction{false, std::nullopt};
+  if (word && word->end - word->start <= MAX_ARG_LEN - 1) {
+    prediction = Converted(lineRead.substr(word->start, word->end - word->start));
+  }
+  if (prediction.text &&
+      word->start + prediction.text->size() + (lineLength - word->end) > kMaxLineLen - 1) {
+    prediction = {false, std::nullopt};
+  }
+
+  if (!prediction.converts) {
+    Check(sounds == 1, "the hook converted where the rules give up");
     Check(std::memcmp(line.Data(), lineBefore.data(), lineBefore.size() * 2) == 0,
           "the hook gave up but changed the line");
     Check(record.cursor == recordBefore.cursor, "the hook gave up but moved the cursor");
     Check(record.redraw == recordBefore.redraw, "the hook gave up but set the redraw flag");
     return 0;
   }
+  if (!prediction.text && sounds == 1) return 0;  // a cut URI: the hook may give up
+  Check(clears == 1, "the hook gave up where the rules convert");
   const size_t length = line.TerminatedLength("the rewritten line has no terminator");
   Check(record.redraw == 1, "the line was rewritten without the redraw flag");
-  Check(record.cursor >= record.line && record.cursor <= record.line + length,
-        "the cursor lies outside the rewritten line");
   Check(output.err.empty(), "the line was rewritten after an error");
+  const std::u16string_view rewritten(line.Data(), length);
+  const std::u16string_view before = lineRead.substr(0, word->start);
+  const std::u16string_view after = lineRead.substr(word->end, lineLength - word->end);
+  Check(rewritten.size() >= before.size() + after.size() &&
+            rewritten.substr(0, before.size()) == before &&
+            rewritten.substr(rewritten.size() - after.size()) == after,
+        "the text before or after the word changed");
+  const size_t resultLength = rewritten.size() - before.size() - after.size();
+  Check(record.cursor == record.line + before.size() + resultLength,
+        "the cursor is not right after the converted word");
+  if (prediction.text) {
+    Check(rewritten.substr(before.size(), resultLength) == *prediction.text,
+          "the word did not become its conversion by the rules");
+  }
   return 0;
 }

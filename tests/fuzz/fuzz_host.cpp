@@ -1,6 +1,9 @@
 // The stand-in shell with the plug-in loaded from its file survives any
 // input: command lines through HostExecute and keys through HostKeystroke,
-// with batch files that the input itself supplies. Batch files never come
+// with batch files that the input itself supplies. After each command line
+// "%?" gives its exit code. A step marked "\2" names a file: when it is a
+// drive path that a URI can carry, %@URI2FILE[%@FILE2URIS[name]] gives its
+// canonical name back (quoted by the quote rule). Batch files never come
 // from the file system here: a reader serves the input's files A.BTM, B.BTM
 // and C.BTM (in any folder and any case), at most kMaxBatchReads times per
 // input, and knows no other.
@@ -13,6 +16,7 @@
 #include "platform/posix/standin.h"
 #include "support/utf.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/fuzz/oracles.h"
 
 namespace {
 
@@ -20,6 +24,10 @@ using fuzzing::Check;
 
 constexpr size_t kMaxSteps = 16;
 constexpr char16_t kKeystrokeMark = u'\u0001';
+constexpr char16_t kRoundTripMark = u'\u0002';
+// Canonical names up to this length: their URIs, escapes and all, fit the
+// host's argument buffer.
+constexpr size_t kLongestRoundTripName = 2000;
 
 std::vector<std::string> batchFiles;
 // Batch files may call each other, two calls a line make the work grow
@@ -71,6 +79,33 @@ void Press(const std::u16string& step) {
         "a keystroke left the cursor outside the line");
 }
 
+std::u16string Expanded(const std::u16string& text) {
+  static std::vector<char16_t> out(MAX_ARG_LEN);
+  if (HostExpand(text.c_str(), out.data(), out.size()) == 0) return u"(failed)";
+  return out.data();
+}
+
+// Runs a command line; "%?" then gives its exit code.
+void Execute(const std::u16string& line) {
+  const int code = HostExecute(line.c_str());
+  Check(Expanded(u"%?") == support::ToUtf16(std::to_string(code)),
+        "%? is not the exit code of the last command line");
+}
+
+// A step "\2" + name: a drive path (not made of what the shell would expand
+// or the URI would not carry) comes back from its URI as its canonical name.
+void RoundTrip(const std::u16string& step) {
+  const std::u16string name = fuzzing::TrimmedByRule(std::u16string_view(step).substr(1));
+  if (name.empty() || name.find_first_of(u"%[]?/\uFF05") != std::u16string::npos) return;
+  static std::vector<char16_t> canonical(MAX_ARG_LEN);
+  canonical[0] = u'\0';
+  QueryTrueName(name.c_str(), canonical.data());
+  const std::u16string_view path = canonical.data();
+  if (path.size() < 3 || path.size() > kLongestRoundTripName || path[1] != u':') return;
+  Check(Expanded(u"%@uri2file[%@file2uris[" + name + u"]]") == fuzzing::QuotedByRule(path),
+        "a drive path does not come back from its URI as its canonical name");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -104,8 +139,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::u16string& text = segments[step];
     if (!text.empty() && text[0] == kKeystrokeMark) {
       Press(text);
+    } else if (!text.empty() && text[0] == kRoundTripMark) {
+      RoundTrip(text);
     } else {
-      HostExecute(text.c_str());
+      Execute(text);
     }
   }
   return 0;

@@ -1,9 +1,14 @@
 // The MARIVEXKEY command on any argument text, with any saved setting in a
-// registry of its own: the exit code is 0, 1 or 2, the hotkey in force stays
-// 0 or a code of the active key table, every error carries the prefix, the
-// argument text is not changed, and a reported save is in the registry.
+// registry of its own and any hotkey in force: the exit code is 0, 1 or 2,
+// the hotkey in force stays 0 or a code of the active key table, every
+// error carries the prefix, and the argument text is not changed. A refused
+// command (exit code 1) changes neither the hotkey nor either saved value;
+// a saved value changes only to the hotkey in force. When the input asks,
+// " /Q /S" or " /Q /S!" is appended: a quiet command that ends with 0 and
+// prints nothing (no help) has saved the hotkey in force there.
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +28,11 @@ constexpr uint8_t kExtendedScheme = 1;
 constexpr uint8_t kSavedInCurrentUser = 2;
 constexpr uint8_t kSavedInLocalMachine = 4;
 constexpr uint8_t kLocalMachineReadOnly = 8;
+constexpr uint8_t kAppendQuietSave = 16;
+constexpr uint8_t kSaveForTheMachine = 32;
+constexpr uint8_t kStartWithoutHotkey = 64;
+constexpr uint8_t kStartWithCtrlAltK = 128;
+constexpr size_t kLongestTextForAppendedSave = 1000;
 
 // Stores the hotkey value with any type and up to eight bytes of data.
 void SaveValue(platform::HKEY root, fuzzing::Input& input) {
@@ -40,22 +50,33 @@ void SaveValue(platform::HKEY root, fuzzing::Input& input) {
   platform::RegCloseKey(key);
 }
 
-// The saved hotkey under root, or -1 when there is no REG_DWORD of four bytes.
-int64_t SavedHotkey(platform::HKEY root) {
+// The saved hotkey value under root as stored: its type and bytes, or
+// nothing when there is none.
+std::optional<std::pair<platform::DWORD, std::vector<uint8_t>>> SavedValue(platform::HKEY root) {
   platform::HKEY key = nullptr;
   if (platform::RegOpenKeyExW(root, kRegistrySubkey, 0, platform::KEY_READ, &key) !=
       platform::ERROR_SUCCESS) {
-    return -1;
+    return std::nullopt;
   }
   platform::DWORD type = 0;
-  uint8_t bytes[4] = {};
-  platform::DWORD size = sizeof(bytes);
+  std::vector<uint8_t> bytes(64);
+  auto size = static_cast<platform::DWORD>(bytes.size());
   const platform::LSTATUS status =
-      platform::RegQueryValueExW(key, kRegistryValue, nullptr, &type, bytes, &size);
+      platform::RegQueryValueExW(key, kRegistryValue, nullptr, &type, bytes.data(), &size);
   platform::RegCloseKey(key);
-  if (status != platform::ERROR_SUCCESS || type != platform::REG_DWORD || size != 4) return -1;
-  return static_cast<int32_t>(bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
-                              (static_cast<uint32_t>(bytes[3]) << 24));
+  if (status != platform::ERROR_SUCCESS) return std::nullopt;
+  bytes.resize(size);
+  return std::make_pair(type, bytes);
+}
+
+// True when the saved value is the hotkey as a REG_DWORD.
+bool HoldsHotkey(const std::optional<std::pair<platform::DWORD, std::vector<uint8_t>>>& value,
+                 int32_t hotkey) {
+  const auto code = static_cast<uint32_t>(hotkey);
+  const std::vector<uint8_t> bytes = {static_cast<uint8_t>(code), static_cast<uint8_t>(code >> 8),
+                                      static_cast<uint8_t>(code >> 16),
+                                      static_cast<uint8_t>(code >> 24)};
+  return value && value->first == platform::REG_DWORD && value->second == bytes;
 }
 
 // Every line of standard error begins with the plug-in's prefix, or is the
@@ -84,17 +105,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if ((flags & kSavedInLocalMachine) != 0) SaveValue(platform::HKEY_LOCAL_MACHINE, input);
   standin::SetRegistryReadOnly(platform::HKEY_LOCAL_MACHINE, (flags & kLocalMachineReadOnly) != 0);
   extendedKeys = (flags & kExtendedScheme) != 0 ? 1 : 0;
-  currentHotkey = DEFAULT_HOTKEY;
-  const std::u16string text = input.PaddedText(2 * MAX_ARG_LEN);
+  currentHotkey = (flags & kStartWithoutHotkey) != 0  ? 0
+                  : (flags & kStartWithCtrlAltK) != 0 ? ParseKeyName(u"Ctrl-Alt-K")
+                                                      : DEFAULT_HOTKEY;
+  std::u16string text = input.PaddedText(2 * MAX_ARG_LEN);
+  // Appended where the command reads it: before any U+0000, and among
+  // fewer than MAX_ARGS arguments (each takes two characters or more).
+  const bool appendsSave = (flags & kAppendQuietSave) != 0 &&
+                           text.find(u'\0') == std::u16string::npos &&
+                           text.size() < kLongestTextForAppendedSave;
+  if (appendsSave) text += (flags & kSaveForTheMachine) != 0 ? u" /Q /S!" : u" /Q /S";
 
-  static fuzzing::GuardedBuffer buffer(2 * MAX_ARG_LEN + 1);
+  static fuzzing::GuardedBuffer buffer(2 * MAX_ARG_LEN + 8);
   buffer.Load(text);
   static std::vector<char16_t> before;
   before.assign(buffer.Data(), buffer.Data() + buffer.Capacity());
+  const int32_t hotkeyBefore = currentHotkey;
+  const auto userBefore = SavedValue(platform::HKEY_CURRENT_USER);
+  const auto machineBefore = SavedValue(platform::HKEY_LOCAL_MACHINE);
   fuzzing::Output output;
   fuzzing::CaptureOutput(&output);
   const int code = marivexkey(buffer.Data());
   fuzzing::CaptureOutput(nullptr);
+  const auto userAfter = SavedValue(platform::HKEY_CURRENT_USER);
+  const auto machineAfter = SavedValue(platform::HKEY_LOCAL_MACHINE);
 
   buffer.CheckGuard("MARIVEXKEY wrote past its argument text");
   Check(std::memcmp(buffer.Data(), before.data(), before.size() * sizeof(char16_t)) == 0,
@@ -104,13 +138,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         "the hotkey in force is no code of the active key table");
   CheckErrors(output.err);
   Check(code == 0 || !output.err.empty(), "MARIVEXKEY failed without a message");
+  if (code == 1) {
+    Check(currentHotkey == hotkeyBefore, "a refused MARIVEXKEY changed the hotkey");
+    Check(userAfter == userBefore && machineAfter == machineBefore,
+          "a refused MARIVEXKEY changed a saved value");
+    return 0;
+  }
+  Check(userAfter == userBefore || HoldsHotkey(userAfter, currentHotkey),
+        "HKCU changed to something other than the hotkey in force");
+  Check(machineAfter == machineBefore || HoldsHotkey(machineAfter, currentHotkey),
+        "HKLM changed to something other than the hotkey in force");
   if (output.out.find(u"Settings saved to the registry (HKCU") != std::u16string::npos) {
-    Check(SavedHotkey(platform::HKEY_CURRENT_USER) == currentHotkey,
-          "HKCU does not hold the saved hotkey");
+    Check(HoldsHotkey(userAfter, currentHotkey), "HKCU does not hold the saved hotkey");
   }
   if (output.out.find(u"Settings saved to the registry (HKLM") != std::u16string::npos) {
-    Check(SavedHotkey(platform::HKEY_LOCAL_MACHINE) == currentHotkey,
-          "HKLM does not hold the saved hotkey");
+    Check(HoldsHotkey(machineAfter, currentHotkey), "HKLM does not hold the saved hotkey");
+  }
+  if (appendsSave && code == 0 && output.out.empty()) {
+    Check(HoldsHotkey((flags & kSaveForTheMachine) != 0 ? machineAfter : userAfter, currentHotkey),
+          "a quiet save did not store the hotkey in force");
   }
   return 0;
 }

@@ -1,29 +1,50 @@
-// @URI2FILE on any argument: the result stays in the host's buffer, a
-// failure says why, and a name comes back in double quotes exactly when the
-// quote rule asks for them.
+// @URI2FILE on any argument: the result stays in the host's buffer, and the
+// outcome is the one Windows' conversion predicts. The argument as the
+// function reads it (at most MAX_ARG_LEN - 1 characters), trimmed by the
+// white-space rule and with U+FF05 read as "%", converts to a name; the
+// function returns that name, quoted by the quote rule, or fails with the
+// message that says why.
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "base/text.h"
-#include "convert/convert.h"
 #include "plugin/exports.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/fuzz/oracles.h"
 
 namespace {
 
 using fuzzing::Check;
 
-bool IsFailureMessage(const std::u16string& text) {
-  const std::u16string prefix = u"Marivex plugin: ";
-  if (text.rfind(prefix, 0) != 0) return false;
-  const std::u16string message = text.substr(prefix.size());
-  if (message == u"Missing string\r\n" || message == u"No data returned\r\n" ||
-      message == u"Error: the file name is too long to return in quotes\r\n") {
-    return true;
+constexpr char16_t kPrefix[] = u"Marivex plugin: ";
+
+// The outcome the rules predict for the argument as the function reads it.
+struct Expected {
+  std::u16string name;  // on success
+  std::u16string errors;
+};
+
+Expected Predict(std::u16string_view read) {
+  std::u16string uri = fuzzing::TrimmedByRule(read);
+  if (uri.empty()) return {u"", std::u16string(kPrefix) + u"Missing string\r\n"};
+  for (char16_t& c : uri) {
+    if (c == u'\uFF05') c = u'%';
   }
-  // "Error 0x%08x converting string"
-  return message.size() == 36 && message.rfind(u"Error 0x", 0) == 0 &&
-         message.substr(16) == u" converting string\r\n";
+  const fuzzing::Conversion path = fuzzing::WindowsPathOfUrl(uri);
+  if (path.result != 0 && path.result != 1) {
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08x", static_cast<uint32_t>(path.result));
+    return {u"", std::u16string(kPrefix) + u"Error 0x" + std::u16string(hex, hex + 8) +
+                     u" converting string\r\n"};
+  }
+  if (path.text.empty()) return {u"", std::u16string(kPrefix) + u"No data returned\r\n"};
+  const std::u16string name = fuzzing::QuotedByRule(path.text);
+  if (name.size() > MAX_ARG_LEN - 1) {
+    return {u"",
+            std::u16string(kPrefix) + u"Error: the file name is too long to return in quotes\r\n"};
+  }
+  return {name, u""};
 }
 
 }  // namespace
@@ -35,25 +56,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   static fuzzing::GuardedBuffer buffer(MAX_ARG_LEN);
   buffer.Load(argument.text, argument.terminated);
+  const std::u16string_view read(buffer.Data(), MAX_ARG_LEN - 1);
+  const Expected expected = Predict(read.substr(0, read.find(u'\0')));
+
   fuzzing::Output output;
   fuzzing::CaptureOutput(&output);
   const int result = f_uri2file(buffer.Data());
   fuzzing::CaptureOutput(nullptr);
 
   buffer.CheckGuard("@URI2FILE wrote past the buffer");
-  const size_t length = buffer.TerminatedLength("@URI2FILE left no terminator");
+  buffer.TerminatedLength("@URI2FILE left no terminator");
   Check(output.out.empty(), "@URI2FILE wrote to standard output");
-  Check(result == 0 || result == -1, "@URI2FILE returned neither 0 nor -1");
-  if (result != 0) {
-    Check(IsFailureMessage(output.err), "@URI2FILE failed without one of its messages");
-    return 0;
+  Check(output.err == expected.errors, "@URI2FILE's message is not the predicted one");
+  Check(result == (expected.errors.empty() ? 0 : -1), "@URI2FILE's result is not 0 or -1 as due");
+  if (result == 0) {
+    Check(buffer.Text() == expected.name,
+          "@URI2FILE's name is not Windows' conversion of the trimmed argument, quoted by rule");
   }
-  Check(output.err.empty(), "@URI2FILE succeeded with a message");
-  Check(length > 0, "@URI2FILE succeeded with an empty name");
-  const std::u16string name = buffer.Text();
-  const bool quoted = name.size() >= 2 && name.front() == u'"' && name.back() == u'"';
-  const std::u16string bare = quoted ? name.substr(1, name.size() - 2) : name;
-  Check(quoted == (CountQuoteTriggers(bare.c_str()) != 0),
-        "@URI2FILE quoted a name the quote rule does not ask for, or the reverse");
   return 0;
 }

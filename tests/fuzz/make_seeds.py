@@ -73,6 +73,11 @@ def seeds_of_marivexkey():
     seeds.append(b"\x0c" + registry_value(1, b"x\x00") + plain("/s!"))
     seeds.append(b"\x00" + padded(8191, "x", ""))
     seeds.append(b"\x00" + padded(2046, " ", "x " * 1030))
+    # flags 16: " /Q /S" appended (32: " /Q /S!"); 64: no hotkey in force, 128: Ctrl-Alt-K
+    seeds.append(b"\x10" + plain("ctrl-alt-j"))
+    seeds.append(b"\x31" + plain("/d"))
+    seeds.append(b"\x82" + registry_value(4, struct.pack("<I", 0x50017)) + plain("/d /x"))
+    seeds.append(b"\x40" + plain("/r /q"))
     return seeds
 
 
@@ -143,6 +148,13 @@ def seeds_of_host():
         # twice doubled the line at every level until memory ran out.
         host_seed(["call %_batchname%%_batchname%\r\n"], ["call a.btm", "set x=%x%%x%"]),
         host_seed([], ["echo %@file2uri[%@uri2file[file:///C:/%%41]]", "unset x", "set"]),
+        # References nested to the bound (64) and one past it, and openings
+        # never closed, which the shell once matched again for each one.
+        host_seed([], ["echo " + "%@len[" * 64 + "]" * 64, "echo " + "%[" * 65 + "x" + "]" * 65,
+                       "echo " + "%[%@len[" * 33 + "]]" * 33, "echo " + "%[" * 2000]),
+        # Names that come back from their URIs ("\2"), also after a change of drive.
+        host_seed([], ["\u0002C:\\Temp\\a b.txt", "\u0002 ..\\x;y#1.txt ", "cd D:\\",
+                       "\u0002caf\u00e9\\\u4e2d\u00a0&.txt"]),
     ]
 
 

@@ -1,9 +1,12 @@
 // Expansion stops at 65,535 characters, the host's line: a longer line is
 // refused with "Command line too long", so nothing that doubles itself
 // (a variable, a batch file calling itself by its name) can exhaust memory.
+// References nest at most 64 deep and batch files at most 32, so that no
+// line and no batch file can run the stack out.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "host/takecmd.h"
 #include "tests/support/host_session.h"
@@ -11,6 +14,18 @@
 namespace {
 
 constexpr size_t kMaxLine = 65535;
+constexpr size_t kMaxNesting = 64;
+
+std::u16string Repeated(std::u16string_view piece, size_t count) {
+  std::u16string text;
+  for (size_t i = 0; i < count; ++i) text += piece;
+  return text;
+}
+
+// A reference of the given kind nested `depth` deep around `inner`.
+std::u16string Nested(std::u16string_view opening, size_t depth, std::u16string_view inner = u"") {
+  return Repeated(opening, depth) + std::u16string(inner) + Repeated(u"]", depth);
+}
 
 class ExpansionLimitTest : public ::testing::Test {
  protected:
@@ -67,6 +82,57 @@ TEST_F(ExpansionLimitTest, SelfDoublingBatchNameStops) {
       nullptr);
   EXPECT_EQ(HostExecute(u"call a.btm"), 1);
   EXPECT_NE(output.Err().find(u"Command line too long\r\n"), std::u16string::npos);
+}
+
+TEST_F(ExpansionLimitTest, ReferencesNestAtMost64Deep) {
+  static const std::u16string kTooDeep = u"Variables nested too deeply\r\n";
+  struct Row {
+    const char* what;
+    std::u16string line;
+    int code;
+    std::u16string out;
+    std::u16string err;
+  };
+  // About 60,000 characters of openings and as many levels: far past the
+  // bound, in a line well within the host's 65,535 characters.
+  const std::u16string unclosed = Repeated(u"%[", 30000);
+  const std::vector<Row> rows = {
+      {"functions at the bound", u"echo " + Nested(u"%@len[", kMaxNesting), 0, u"1\r\n", u""},
+      {"functions one over", u"echo " + Nested(u"%@len[", kMaxNesting + 1), 1, u"", kTooDeep},
+      {"variables at the bound", u"echo " + Nested(u"%[", kMaxNesting, u"x"), 0, u"X\r\n", u""},
+      {"variables one over", u"echo " + Nested(u"%[", kMaxNesting + 1, u"x"), 1, u"", kTooDeep},
+      {"mixed one over", u"echo " + Repeated(u"%[%@len[", 33) + Repeated(u"]]", 33), 1, u"",
+       kTooDeep},
+      {"60,000 characters of functions", u"echo " + Nested(u"%@LEN[", 8571), 1, u"", kTooDeep},
+      {"60,000 characters of variables", u"echo " + Nested(u"%[", 20000), 1, u"", kTooDeep},
+      {"60,000 characters never closed", u"echo " + unclosed, 0, unclosed + u"\r\n", u""},
+  };
+  ASSERT_EQ(HostExecute(u"set x=X"), 0);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    output.Clear();
+    EXPECT_EQ(HostExecute(row.line.c_str()), row.code);
+    EXPECT_EQ(output.Out(), row.out);
+    EXPECT_EQ(output.Err(), row.err);
+  }
+}
+
+// A batch file that calls itself stops at the 32nd level, with one message.
+TEST_F(ExpansionLimitTest, BatchFilesNestAtMost32Deep) {
+  static int reads = 0;
+  reads = 0;
+  HostSetBatchFileReader(
+      [](const char16_t*, const char** bytes, size_t* size, void*) {
+        static const std::string kBatch = "call self.btm\r\n";
+        ++reads;
+        *bytes = kBatch.data();
+        *size = kBatch.size();
+        return 1;
+      },
+      nullptr);
+  EXPECT_EQ(HostExecute(u"call self.btm"), 1);
+  EXPECT_EQ(reads, 32);
+  EXPECT_EQ(output.Err(), u"Batch files nested too deeply\r\n");
 }
 
 }  // namespace

@@ -118,6 +118,7 @@ TEST_F(HookTest, ConvertsTheWordAtTheCursor) {
       {u"type C:\\Temp\\a.txt more", 18, u"type file:///C:/Temp/a.txt more", 26},
       // The last word, with the cursor at the end of the line.
       {u"type a.txt", 10, u"type file:///C:/Temp/a.txt", 26},
+      {u"type a.txt", 12, u"type file:///C:/Temp/a.txt", 26},  // a cursor past the end
       // Relative names and the command itself are made canonical.
       {u"type ..\\b.txt", 6, u"type file:///C:/b.txt", 21},
       {u"type x", 0, u"file:///C:/Temp/type x", 20},
