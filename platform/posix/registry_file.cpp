@@ -101,14 +101,14 @@ FileContents ReadStoreFile(int folder, const std::string& name, Root root) {
   return {0, store.has_value(), std::move(store).value_or(Store{}), status.st_mode & 0777};
 }
 
-// Keeps a file that is no registry export under the first free name
+// Keeps a file that is not a registry export under the first free name
 // "<name>.unreadable-N": a hard link is made only where nothing is, so it
 // replaces no earlier copy and nothing planted there.
 bool KeepAside(int folder, const std::string& path, const std::string& name) {
   for (int number = 1; number <= 1000; ++number) {
     const std::string kept = name + ".unreadable-" + std::to_string(number);
     if (linkat(folder, name.c_str(), folder, kept.c_str(), 0) == 0) {
-      std::fprintf(stderr, "%s is no registry export; it is kept as %s.\n", path.c_str(),
+      std::fprintf(stderr, "%s is not a registry export; it is kept as %s.\n", path.c_str(),
                    kept.c_str());
       return true;
     }
