@@ -48,8 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto store = ParseStore(std::span<const uint8_t>(bytes.data(), bytes.size()));
   if (!store) return 0;
   const std::vector<uint8_t> written = SerializeStore(*store);
-  fuzzing::Check(written == bytes, "an accepted file does not write back as the same bytes");
+  testing_support::Check(written == bytes,
+                         "an accepted file does not write back as the same bytes");
   const auto again = ParseStore(written);
-  fuzzing::Check(again.has_value() && *again == *store, "a written store does not read back");
+  testing_support::Check(again.has_value() && *again == *store,
+                         "a written store does not read back");
   return 0;
 }
