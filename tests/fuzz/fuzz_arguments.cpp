@@ -12,7 +12,7 @@
 
 namespace {
 
-using fuzzing::Check;
+using testing_support::Check;
 
 void CheckArray(int32_t result) {
   Check(result >= -1, "the splitter returned below -1");
@@ -48,14 +48,14 @@ void CheckArray(int32_t result) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzzing::PrepareHost();
-  fuzzing::Input input(data, size);
+  testing_support::PrepareHost();
+  testing_support::Input input(data, size);
   const std::u16string text = input.PaddedText(2 * MAX_ARG_LEN);
 
-  fuzzing::Output output;
-  fuzzing::CaptureOutput(&output);
+  testing_support::Output output;
+  testing_support::CaptureOutput(&output);
   const int32_t result = ArgumentSplitter(text.c_str());
-  fuzzing::CaptureOutput(nullptr);
+  testing_support::CaptureOutput(nullptr);
 
   CheckArray(result);
   Check(output.out.empty(), "the splitter wrote to standard output");

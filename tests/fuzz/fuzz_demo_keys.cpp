@@ -17,7 +17,7 @@
 
 namespace {
 
-using fuzzing::Check;
+using testing_support::Check;
 
 // Presses at most this many keys per input, so that one input stays cheap.
 constexpr size_t kMaxPresses = 256;
@@ -25,7 +25,7 @@ constexpr size_t kMaxPresses = 256;
 // Offers the press to the hook with the buffer's line, as the line editor
 // does; true when the hook swallowed the key.
 bool OfferToHook(const demo::KeyPress& press, demo::KeyScheme scheme, demo::EditBuffer& buffer) {
-  static fuzzing::GuardedBuffer line(kMaxLineLen);
+  static testing_support::GuardedBuffer line(kMaxLineLen);
   demo::HostKey hostKey = demo::HostKeyOf(press, scheme);
   Check(hostKey.code == 0 || hostKey.label.empty(), "a key has both a code and a label");
   Check(scheme == demo::KeyScheme::kExtended || hostKey.label.empty(),
@@ -42,8 +42,8 @@ bool OfferToHook(const demo::KeyPress& press, demo::KeyScheme scheme, demo::Edit
   standin::SetKeyDown(platform::VK_MENU, (press.modifiers & demo::kAlt) != 0);
   HostKeystroke(&record);
   standin::ReleaseAllKeys();
-  line.CheckGuard("the hook wrote past the line");
-  const size_t length = line.TerminatedLength("the hook left the line unterminated");
+  CheckGuard(line, "the hook wrote past the line");
+  const size_t length = TerminatedLength(line, "the hook left the line unterminated");
   Check(record.cursor >= record.line && record.cursor <= record.line + length,
         "the hook left the cursor outside the line");
   if (record.redraw != 0) {
@@ -96,7 +96,7 @@ void Perform(const demo::KeyPress& press, demo::EditBuffer& buffer) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool prepared = [] {
-    fuzzing::PrepareHost();
+    testing_support::PrepareHost();
     Check(HostLoadPlugin(MARIVEX_PLUGIN_FILE) == 0, "cannot load the plug-in");
     return true;
   }();

@@ -16,8 +16,8 @@
 
 namespace {
 
-using fuzzing::Check;
-using fuzzing::GuardedBuffer;
+using testing_support::Check;
+using testing_support::GuardedBuffer;
 
 std::u16string CanonicalName(const std::u16string& name) {
   static GuardedBuffer canonical(MAX_ARG_LEN);
@@ -58,32 +58,32 @@ bool RoundTrips(const std::u16string& name) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzzing::PrepareHost();
-  fuzzing::Input input(data, size);
-  const fuzzing::FunctionArgument argument = fuzzing::ReadFunctionArgument(input);
+  testing_support::PrepareHost();
+  testing_support::Input input(data, size);
+  const testing_support::FunctionArgument argument = testing_support::ReadFunctionArgument(input);
 
   static GuardedBuffer plain(MAX_ARG_LEN);
   static GuardedBuffer safe(MAX_ARG_LEN);
   plain.Load(argument.text, argument.terminated);
   safe.Load(argument.text, argument.terminated);
   const std::u16string_view read(plain.Data(), MAX_ARG_LEN - 1);
-  const std::u16string trimmed = fuzzing::TrimmedByRule(read.substr(0, read.find(u'\0')));
+  const std::u16string trimmed = testing_support::TrimmedByRule(read.substr(0, read.find(u'\0')));
   const std::u16string canonical = trimmed.empty() ? u"" : CanonicalName(trimmed);
-  const fuzzing::Conversion url = fuzzing::WindowsUrlOfPath(canonical);
+  const testing_support::Conversion url = testing_support::WindowsUrlOfPath(canonical);
 
-  fuzzing::Output output;
-  fuzzing::CaptureOutput(&output);
+  testing_support::Output output;
+  testing_support::CaptureOutput(&output);
   const int plainResult = f_file2uri(plain.Data());
   const std::u16string plainErrors = output.err;
   output.Clear();
   const int safeResult = f_file2uris(safe.Data());
   const std::u16string safeErrors = output.err;
-  fuzzing::CaptureOutput(nullptr);
+  testing_support::CaptureOutput(nullptr);
 
-  plain.CheckGuard("@FILE2URI wrote past the buffer");
-  safe.CheckGuard("@FILE2URIS wrote past the buffer");
-  plain.TerminatedLength("@FILE2URI left no terminator");
-  safe.TerminatedLength("@FILE2URIS left no terminator");
+  CheckGuard(plain, "@FILE2URI wrote past the buffer");
+  CheckGuard(safe, "@FILE2URIS wrote past the buffer");
+  TerminatedLength(plain, "@FILE2URI left no terminator");
+  TerminatedLength(safe, "@FILE2URIS left no terminator");
   Check(plainResult == safeResult, "@FILE2URI and @FILE2URIS disagree on failure");
   Check(plainErrors == safeErrors, "@FILE2URI and @FILE2URIS report different errors");
   Check(output.out.empty(), "@FILE2URIS wrote to standard output");
@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckResult(safe.Text(), WithEachPercentAs(url.text, u"\uFF05"),
               "@FILE2URIS is not Windows' URL of the canonical name with U+FF05 for \"%\"");
   if (RoundTrips(canonical)) {
-    Check(fuzzing::WindowsPathOfUrl(url.text).text == canonical,
+    Check(testing_support::WindowsPathOfUrl(url.text).text == canonical,
           "the URI of a drive path does not convert back to the canonical name");
   }
   return 0;

@@ -27,8 +27,8 @@
 
 namespace {
 
-using fuzzing::Check;
-using fuzzing::GuardedBuffer;
+using testing_support::Check;
+using testing_support::GuardedBuffer;
 
 constexpr uint8_t kExtendedScheme = 1;
 constexpr uint8_t kShift = 2;
@@ -47,7 +47,7 @@ void CountClear(const char16_t*, void*) {
 
 // The code the host gives: any value, or often one that the modifiers and
 // the hotkey make a match, so that the fuzzer spends its time converting.
-int32_t KeyCode(fuzzing::Input& input) {
+int32_t KeyCode(testing_support::Input& input) {
   const uint8_t choice = input.Byte();
   const int32_t raw = static_cast<int32_t>(input.Dword());
   if (choice % 4 == 0) return raw;
@@ -70,7 +70,7 @@ std::optional<Word> SelectedWord(std::u16string_view line, int64_t cursor) {
   std::optional<size_t> start;
   for (size_t p = 0; p < line.size(); ++p) {
     if (line[p] == u'"') quoted = !quoted;
-    const bool space = fuzzing::IsWhiteSpaceByRule(line[p]);
+    const bool space = testing_support::IsWhiteSpaceByRule(line[p]);
     if (!start) {
       if (!space) start = p;
     } else if (space && !quoted) {
@@ -102,18 +102,18 @@ Prediction Converted(std::u16string_view word) {
     if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 0x20);
   }
   if (scheme == u"file://") {
-    const fuzzing::Conversion path =
-        fuzzing::WindowsPathOfUrl(fuzzing::WithPercentPairsCollapsed(bare));
-    const std::u16string name = fuzzing::QuotedByRule(path.text);
+    const testing_support::Conversion path =
+        testing_support::WindowsPathOfUrl(testing_support::WithPercentPairsCollapsed(bare));
+    const std::u16string name = testing_support::QuotedByRule(path.text);
     if (path.text.empty() || name.size() > MAX_ARG_LEN - 1) return {false, std::nullopt};
     return {true, name};
   }
-  const std::u16string trimmed = fuzzing::TrimmedByRule(bare);
+  const std::u16string trimmed = testing_support::TrimmedByRule(bare);
   if (trimmed.empty()) return {false, std::nullopt};
   static GuardedBuffer canonical(MAX_ARG_LEN);
   canonical.Load(u"");
   QueryTrueName(trimmed.c_str(), canonical.Data());
-  const fuzzing::Conversion url = fuzzing::WindowsUrlOfPath(canonical.Text());
+  const testing_support::Conversion url = testing_support::WindowsUrlOfPath(canonical.Text());
   if (url.result != platform::S_OK && url.result != platform::S_FALSE) return {false, std::nullopt};
   std::u16string uri;
   for (const char16_t c : url.text) uri += c == u'%' ? u"%%" : std::u16string(1, c);
@@ -125,13 +125,13 @@ Prediction Converted(std::u16string_view word) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool prepared = [] {
-    fuzzing::PrepareHost();
+    testing_support::PrepareHost();
     HostSetClearLineHandler(&CountClear, nullptr);
     standin::SetSoundHandler([](const char16_t*, platform::DWORD) { ++sounds; });
     return true;
   }();
   (void)prepared;
-  fuzzing::Input input(data, size);
+  testing_support::Input input(data, size);
   const uint8_t flags = input.Byte();
   extendedKeys = (flags & kExtendedScheme) != 0 ? 1 : 0;
   const int32_t hotkey = static_cast<int32_t>(input.Dword());
@@ -166,15 +166,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   clears = 0;
   sounds = 0;
 
-  fuzzing::Output output;
-  fuzzing::CaptureOutput(&output);
+  testing_support::Output output;
+  testing_support::CaptureOutput(&output);
   const int result = key(&record);
-  fuzzing::CaptureOutput(nullptr);
+  testing_support::CaptureOutput(nullptr);
   standin::ReleaseAllKeys();
 
   Check(result == 0, "the hook returned other than 0");
-  line.CheckGuard("the hook wrote past the host's line");
-  label.CheckGuard("the hook wrote past the key label");
+  CheckGuard(line, "the hook wrote past the host's line");
+  CheckGuard(label, "the hook wrote past the key label");
   for (int32_t i = 0; i < 5; ++i)
     Check(record.hostData[i] == 0x5A5A0000 + i, "the hook wrote the host's data");
   Check(record.line == recordBefore.line, "the hook moved the line");
@@ -223,7 +223,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (!prediction.text && sounds == 1) return 0;  // a cut URI: the hook may give up
   Check(clears == 1, "the hook gave up where the rules convert");
-  const size_t length = line.TerminatedLength("the rewritten line has no terminator");
+  const size_t length = TerminatedLength(line, "the rewritten line has no terminator");
   Check(record.redraw == 1, "the line was rewritten without the redraw flag");
   Check(output.err.empty(), "the line was rewritten after an error");
   const std::u16string_view rewritten(line.Data(), length);

@@ -20,7 +20,7 @@
 
 namespace {
 
-using fuzzing::Check;
+using testing_support::Check;
 
 constexpr size_t kMaxSteps = 16;
 constexpr char16_t kKeystrokeMark = u'\u0001';
@@ -64,7 +64,7 @@ void Press(const std::u16string& step) {
   standin::SetKeyDown(platform::VK_CONTROL, (modifiers & 2) != 0);
   standin::SetKeyDown(platform::VK_MENU, (modifiers & 4) != 0);
 
-  static fuzzing::GuardedBuffer line(kMaxLineLen);
+  static testing_support::GuardedBuffer line(kMaxLineLen);
   line.Load(text);
   KeystrokeRecord record{};
   record.keyCode = code;
@@ -72,8 +72,8 @@ void Press(const std::u16string& step) {
   record.cursor = line.Data() + std::min<size_t>(unit(4), text.size());
   HostKeystroke(&record);
   standin::ReleaseAllKeys();
-  line.CheckGuard("a keystroke wrote past the line");
-  const size_t length = line.TerminatedLength("a keystroke left the line unterminated");
+  CheckGuard(line, "a keystroke wrote past the line");
+  const size_t length = TerminatedLength(line, "a keystroke left the line unterminated");
   Check(record.line == line.Data(), "a keystroke moved the line");
   Check(record.cursor >= record.line && record.cursor <= record.line + length,
         "a keystroke left the cursor outside the line");
@@ -95,14 +95,14 @@ void Execute(const std::u16string& line) {
 // A step "\2" + name: a drive path (not made of what the shell would expand
 // or the URI would not carry) comes back from its URI as its canonical name.
 void RoundTrip(const std::u16string& step) {
-  const std::u16string name = fuzzing::TrimmedByRule(std::u16string_view(step).substr(1));
+  const std::u16string name = testing_support::TrimmedByRule(std::u16string_view(step).substr(1));
   if (name.empty() || name.find_first_of(u"%[]?/\uFF05") != std::u16string::npos) return;
   static std::vector<char16_t> canonical(MAX_ARG_LEN);
   canonical[0] = u'\0';
   QueryTrueName(name.c_str(), canonical.data());
   const std::u16string_view path = canonical.data();
   if (path.size() < 3 || path.size() > kLongestRoundTripName || path[1] != u':') return;
-  Check(Expanded(u"%@uri2file[%@file2uris[" + name + u"]]") == fuzzing::QuotedByRule(path),
+  Check(Expanded(u"%@uri2file[%@file2uris[" + name + u"]]") == testing_support::QuotedByRule(path),
         "a drive path does not come back from its URI as its canonical name");
 }
 
@@ -110,13 +110,13 @@ void RoundTrip(const std::u16string& step) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool prepared = [] {
-    fuzzing::PrepareHost();
+    testing_support::PrepareHost();
     HostSetBatchFileReader(&ReadBatchFile, nullptr);
     Check(HostLoadPlugin(MARIVEX_PLUGIN_FILE) == 0, "cannot load the plug-in");
     return true;
   }();
   (void)prepared;
-  fuzzing::Input input(data, size);
+  testing_support::Input input(data, size);
   const size_t batchCount = input.Byte() % 4;
   std::vector<std::u16string> segments;
   const std::u16string rest = input.Rest();
@@ -127,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   HostReset();
-  fuzzing::ClearRegistry();
+  testing_support::ClearRegistry();
   HostExecute(u"marivexkey /d /q");
   batchFiles.clear();
   batchReads = 0;

@@ -11,25 +11,25 @@
 #include "tests/fuzz/oracles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzzing::PrepareHost();
-  fuzzing::Input input(data, size);
-  const fuzzing::FunctionArgument argument = fuzzing::ReadFunctionArgument(input);
+  testing_support::PrepareHost();
+  testing_support::Input input(data, size);
+  const testing_support::FunctionArgument argument = testing_support::ReadFunctionArgument(input);
 
-  static fuzzing::GuardedBuffer buffer(MAX_ARG_LEN);
+  static testing_support::GuardedBuffer buffer(MAX_ARG_LEN);
   buffer.Load(argument.text, argument.terminated);
   const std::u16string_view read(buffer.Data(), MAX_ARG_LEN - 1);
-  const int expected = fuzzing::UrlKindByScheme(read.substr(0, read.find(u'\0')));
+  const int expected = testing_support::UrlKindByScheme(read.substr(0, read.find(u'\0')));
 
-  fuzzing::Output output;
-  fuzzing::CaptureOutput(&output);
+  testing_support::Output output;
+  testing_support::CaptureOutput(&output);
   const int result = f_isurl(buffer.Data());
-  fuzzing::CaptureOutput(nullptr);
+  testing_support::CaptureOutput(nullptr);
 
-  buffer.CheckGuard("@ISURL wrote past the buffer");
-  buffer.TerminatedLength("@ISURL left no terminator");
-  fuzzing::Check(result == 0, "@ISURL failed");
-  fuzzing::Check(output.out.empty() && output.err.empty(), "@ISURL wrote output");
-  fuzzing::Check(buffer.Text() == std::u16string(1, static_cast<char16_t>(u'0' + expected)),
-                 "@ISURL does not give the kind of the argument's scheme");
+  CheckGuard(buffer, "@ISURL wrote past the buffer");
+  TerminatedLength(buffer, "@ISURL left no terminator");
+  testing_support::Check(result == 0, "@ISURL failed");
+  testing_support::Check(output.out.empty() && output.err.empty(), "@ISURL wrote output");
+  testing_support::Check(buffer.Text() == std::u16string(1, static_cast<char16_t>(u'0' + expected)),
+                         "@ISURL does not give the kind of the argument's scheme");
   return 0;
 }

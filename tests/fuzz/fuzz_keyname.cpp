@@ -14,7 +14,7 @@
 
 namespace {
 
-using fuzzing::Check;
+using testing_support::Check;
 
 void CheckUnderActiveScheme(const std::u16string& text) {
   const int32_t code = ParseKeyName(text.c_str());
@@ -46,7 +46,7 @@ void CheckUnderActiveScheme(const std::u16string& text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzzing::Input input(data, size);
+  testing_support::Input input(data, size);
   const std::u16string read = input.PaddedText(4 * kMaxNameLen);
   const std::u16string text(read.substr(0, read.find(u'\0')));
   const int32_t savedScheme = extendedKeys;

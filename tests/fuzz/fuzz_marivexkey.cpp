@@ -22,7 +22,7 @@
 
 namespace {
 
-using fuzzing::Check;
+using testing_support::Check;
 
 constexpr uint8_t kExtendedScheme = 1;
 constexpr uint8_t kSavedInCurrentUser = 2;
@@ -35,7 +35,7 @@ constexpr uint8_t kStartWithCtrlAltK = 128;
 constexpr size_t kLongestTextForAppendedSave = 1000;
 
 // Stores the hotkey value with any type and up to eight bytes of data.
-void SaveValue(platform::HKEY root, fuzzing::Input& input) {
+void SaveValue(platform::HKEY root, testing_support::Input& input) {
   const platform::DWORD type = input.Byte() % 12;
   const size_t size = input.Byte() % 9;
   uint8_t bytes[8] = {};
@@ -96,10 +96,10 @@ void CheckErrors(const std::u16string& errors) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzzing::PrepareHost();
-  fuzzing::Input input(data, size);
+  testing_support::PrepareHost();
+  testing_support::Input input(data, size);
   const uint8_t flags = input.Byte();
-  fuzzing::ClearRegistry();
+  testing_support::ClearRegistry();
   standin::SetRegistryReadOnly(platform::HKEY_LOCAL_MACHINE, false);
   if ((flags & kSavedInCurrentUser) != 0) SaveValue(platform::HKEY_CURRENT_USER, input);
   if ((flags & kSavedInLocalMachine) != 0) SaveValue(platform::HKEY_LOCAL_MACHINE, input);
@@ -116,21 +116,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                            text.size() < kLongestTextForAppendedSave;
   if (appendsSave) text += (flags & kSaveForTheMachine) != 0 ? u" /Q /S!" : u" /Q /S";
 
-  static fuzzing::GuardedBuffer buffer(2 * MAX_ARG_LEN + 8);
+  static testing_support::GuardedBuffer buffer(2 * MAX_ARG_LEN + 8);
   buffer.Load(text);
   static std::vector<char16_t> before;
   before.assign(buffer.Data(), buffer.Data() + buffer.Capacity());
   const int32_t hotkeyBefore = currentHotkey;
   const auto userBefore = SavedValue(platform::HKEY_CURRENT_USER);
   const auto machineBefore = SavedValue(platform::HKEY_LOCAL_MACHINE);
-  fuzzing::Output output;
-  fuzzing::CaptureOutput(&output);
+  testing_support::Output output;
+  testing_support::CaptureOutput(&output);
   const int code = marivexkey(buffer.Data());
-  fuzzing::CaptureOutput(nullptr);
+  testing_support::CaptureOutput(nullptr);
   const auto userAfter = SavedValue(platform::HKEY_CURRENT_USER);
   const auto machineAfter = SavedValue(platform::HKEY_LOCAL_MACHINE);
 
-  buffer.CheckGuard("MARIVEXKEY wrote past its argument text");
+  CheckGuard(buffer, "MARIVEXKEY wrote past its argument text");
   Check(std::memcmp(buffer.Data(), before.data(), before.size() * sizeof(char16_t)) == 0,
         "MARIVEXKEY changed its argument text");
   Check(code >= 0 && code <= 2, "MARIVEXKEY gave an exit code other than 0, 1 or 2");

@@ -19,8 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!store) return 0;
   const std::string written = WriteExport(*store, root);
   const auto again = ParseExport(written, root);
-  fuzzing::Check(again.has_value() && *again == *store, "a written store does not read back");
-  fuzzing::Check(again && WriteExport(*again, root) == written,
-                 "a store read back does not write the same text");
+  testing_support::Check(again.has_value() && *again == *store,
+                         "a written store does not read back");
+  testing_support::Check(again && WriteExport(*again, root) == written,
+                         "a store read back does not write the same text");
   return 0;
 }

@@ -6,13 +6,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "base/text.h"
 #include "host/takecmd.h"
 #include "platform/posix/standin.h"
 
-namespace fuzzing {
+namespace testing_support {
 
 uint8_t Input::Byte() {
   if (size_ == 0) return 0;
@@ -52,30 +53,14 @@ void Check(bool condition, const char* what) {
   std::abort();
 }
 
-GuardedBuffer::GuardedBuffer(size_t capacity)
-    : capacity_(capacity), storage_(capacity + kGuardLength), pristine_(capacity + kGuardLength) {
-  std::fill(pristine_.begin(), pristine_.begin() + static_cast<std::ptrdiff_t>(capacity), kFiller);
-  std::fill(pristine_.begin() + static_cast<std::ptrdiff_t>(capacity), pristine_.end(), kGuard);
-  storage_ = pristine_;
+void CheckGuard(const GuardedBuffer& buffer, const char* what) {
+  Check(buffer.GuardIntact(), what);
 }
 
-void GuardedBuffer::Load(std::u16string_view text, bool terminated) {
-  std::copy(pristine_.begin(), pristine_.end(), storage_.begin());
-  const size_t length = std::min(text.size(), capacity_);
-  std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length), storage_.begin());
-  if (terminated && length < capacity_) storage_[length] = u'\0';
-}
-
-void GuardedBuffer::CheckGuard(const char* what) const {
-  for (size_t i = capacity_; i < storage_.size(); ++i) Check(storage_[i] == kGuard, what);
-}
-
-size_t GuardedBuffer::TerminatedLength(const char* what) const {
-  for (size_t i = 0; i < capacity_; ++i) {
-    if (storage_[i] == u'\0') return i;
-  }
-  Check(false, what);
-  return capacity_;
+size_t TerminatedLength(const GuardedBuffer& buffer, const char* what) {
+  const std::optional<size_t> length = buffer.TextLength();
+  Check(length.has_value(), what);
+  return length.value_or(buffer.Capacity());
 }
 
 namespace {
@@ -130,4 +115,4 @@ void CaptureOutput(Output* output) {
   capture = output;
 }
 
-}  // namespace fuzzing
+}  // namespace testing_support

@@ -9,7 +9,9 @@
 #include <string_view>
 #include <vector>
 
-namespace fuzzing {
+#include "tests/support/guarded_buffer.h"
+
+namespace testing_support {
 
 // Reads little-endian fields from the front of the input; past its end every
 // field reads as 0 and every text as empty.
@@ -52,33 +54,11 @@ FunctionArgument ReadFunctionArgument(Input& input);
 // the input that broke it.
 void Check(bool condition, const char* what);
 
-// A buffer of capacity characters followed by a guard of characters nobody
-// may write. Made once per target and loaded anew for each input.
-class GuardedBuffer {
- public:
-  static constexpr size_t kGuardLength = 64;
-  static constexpr char16_t kGuard = u'\uFDD0';
-  static constexpr char16_t kFiller = u'Z';
-
-  explicit GuardedBuffer(size_t capacity);
-  // Puts text at the start (cut at the capacity), then a terminator when
-  // `terminated` and there is room; the rest of the buffer holds kFiller.
-  void Load(std::u16string_view text, bool terminated = true);
-  char16_t* Data() { return storage_.data(); }
-  const char16_t* Data() const { return storage_.data(); }
-  size_t Capacity() const { return capacity_; }
-  // Stops the run when a guard character changed.
-  void CheckGuard(const char* what) const;
-  // The length of the text, stopping the run when no terminator lies within
-  // the capacity.
-  size_t TerminatedLength(const char* what) const;
-  std::u16string Text() const { return storage_.data(); }
-
- private:
-  size_t capacity_;
-  std::vector<char16_t> storage_;
-  std::vector<char16_t> pristine_;  // kFiller, then the guard
-};
+// Stops the run when a guard character after the buffer changed.
+void CheckGuard(const GuardedBuffer& buffer, const char* what);
+// The length of the buffer's text, stopping the run when no terminator lies
+// within the capacity.
+size_t TerminatedLength(const GuardedBuffer& buffer, const char* what);
 
 // Makes the stand-in host quiet (output discarded unless a sink is set later)
 // and points both registry roots at files of a fresh temporary folder,
@@ -99,4 +79,4 @@ struct Output {
 // Sends the host's output to output until the next call (null: discard it).
 void CaptureOutput(Output* output);
 
-}  // namespace fuzzing
+}  // namespace testing_support

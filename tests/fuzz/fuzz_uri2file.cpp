@@ -15,7 +15,7 @@
 
 namespace {
 
-using fuzzing::Check;
+using testing_support::Check;
 
 constexpr char16_t kPrefix[] = u"Marivex plugin: ";
 
@@ -26,12 +26,12 @@ struct Expected {
 };
 
 Expected Predict(std::u16string_view read) {
-  std::u16string uri = fuzzing::TrimmedByRule(read);
+  std::u16string uri = testing_support::TrimmedByRule(read);
   if (uri.empty()) return {u"", std::u16string(kPrefix) + u"Missing string\r\n"};
   for (char16_t& c : uri) {
     if (c == u'\uFF05') c = u'%';
   }
-  const fuzzing::Conversion path = fuzzing::WindowsPathOfUrl(uri);
+  const testing_support::Conversion path = testing_support::WindowsPathOfUrl(uri);
   if (path.result != 0 && path.result != 1) {
     char hex[9];
     std::snprintf(hex, sizeof hex, "%08x", static_cast<uint32_t>(path.result));
@@ -39,7 +39,7 @@ Expected Predict(std::u16string_view read) {
                      u" converting string\r\n"};
   }
   if (path.text.empty()) return {u"", std::u16string(kPrefix) + u"No data returned\r\n"};
-  const std::u16string name = fuzzing::QuotedByRule(path.text);
+  const std::u16string name = testing_support::QuotedByRule(path.text);
   if (name.size() > MAX_ARG_LEN - 1) {
     return {u"",
             std::u16string(kPrefix) + u"Error: the file name is too long to return in quotes\r\n"};
@@ -50,22 +50,22 @@ Expected Predict(std::u16string_view read) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzzing::PrepareHost();
-  fuzzing::Input input(data, size);
-  const fuzzing::FunctionArgument argument = fuzzing::ReadFunctionArgument(input);
+  testing_support::PrepareHost();
+  testing_support::Input input(data, size);
+  const testing_support::FunctionArgument argument = testing_support::ReadFunctionArgument(input);
 
-  static fuzzing::GuardedBuffer buffer(MAX_ARG_LEN);
+  static testing_support::GuardedBuffer buffer(MAX_ARG_LEN);
   buffer.Load(argument.text, argument.terminated);
   const std::u16string_view read(buffer.Data(), MAX_ARG_LEN - 1);
   const Expected expected = Predict(read.substr(0, read.find(u'\0')));
 
-  fuzzing::Output output;
-  fuzzing::CaptureOutput(&output);
+  testing_support::Output output;
+  testing_support::CaptureOutput(&output);
   const int result = f_uri2file(buffer.Data());
-  fuzzing::CaptureOutput(nullptr);
+  testing_support::CaptureOutput(nullptr);
 
-  buffer.CheckGuard("@URI2FILE wrote past the buffer");
-  buffer.TerminatedLength("@URI2FILE left no terminator");
+  CheckGuard(buffer, "@URI2FILE wrote past the buffer");
+  TerminatedLength(buffer, "@URI2FILE left no terminator");
   Check(output.out.empty(), "@URI2FILE wrote to standard output");
   Check(output.err == expected.errors, "@URI2FILE's message is not the predicted one");
   Check(result == (expected.errors.empty() ? 0 : -1), "@URI2FILE's result is not 0 or -1 as due");

@@ -4,7 +4,7 @@
 
 #include "base/text.h"
 
-namespace fuzzing {
+namespace testing_support {
 
 namespace {
 
@@ -97,4 +97,4 @@ int UrlKindByScheme(std::u16string_view text) {
   return 8;
 }
 
-}  // namespace fuzzing
+}  // namespace testing_support

@@ -10,7 +10,7 @@
 
 #include "platform/platform.h"
 
-namespace fuzzing {
+namespace testing_support {
 
 // White space: U+0009 to U+000D, U+0020, U+00A0, and above U+00FF what
 // GetStringTypeW (CT_CTYPE1) marks C1_SPACE.
@@ -41,4 +41,4 @@ Conversion WindowsUrlOfPath(std::u16string_view path);
 // for HTTP, HTTPS, FTP, IFTP, TFTP, FTPS and IFTPS, 8 for any other scheme.
 int UrlKindByScheme(std::u16string_view text);
 
-}  // namespace fuzzing
+}  // namespace testing_support

@@ -9,8 +9,8 @@
 namespace {
 
 using namespace platform;
-using registry_testing::kTestKey;
-using registry_testing::RegistryTest;
+using testing_support::kTestKey;
+using testing_support::RegistryTest;
 
 const HKEY kInvalidHandle = reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x4242));
 constexpr DWORD kTypeSentinel = 0xAAAA;

@@ -21,8 +21,8 @@
 namespace {
 
 using namespace platform;
-using registry_testing::kTestKey;
-using registry_testing::RegistryTest;
+using testing_support::kTestKey;
+using testing_support::RegistryTest;
 
 std::vector<uint8_t> Utf16Bytes(std::u16string_view text) {
   std::vector<uint8_t> bytes;

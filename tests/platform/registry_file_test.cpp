@@ -17,8 +17,8 @@
 namespace {
 
 using namespace platform;
-using registry_testing::kTestKey;
-using registry_testing::RegistryTest;
+using testing_support::kTestKey;
+using testing_support::RegistryTest;
 
 const std::string kHeader = "Windows Registry Editor Version 5.00\r\n";
 const std::string kSection = "\r\n[HKEY_CURRENT_USER\\Software\\MarivexTest\\Registry]\r\n";

@@ -11,7 +11,7 @@
 
 #include "tests/support/scratch_registry.h"
 
-namespace registry_testing {
+namespace testing_support {
 
 using platform::DWORD;
 using platform::HKEY;
@@ -68,7 +68,7 @@ class RegistryTest : public ::testing::Test {
     return data;
   }
 
-  testing_support::ScratchRegistry scratch{u"Software\\MarivexTest"};
+  ScratchRegistry scratch{u"Software\\MarivexTest"};
 };
 
-}  // namespace registry_testing
+}  // namespace testing_support
