@@ -215,7 +215,6 @@ TEST_F(HostKeysAgainstPluginTest, ReportedKeysReachTheHookAsTheirNamesParse) {
       {KeyScheme::kClassic, 0, PositiveCodes(kClassicKeyTable)},
       {KeyScheme::kExtended, 1, PositiveCodes(kExtendedKeyTable)},
   };
-  int labelled = 0;
   for (const auto& scheme : schemes) {
     extendedKeys = scheme.extendedKeys;
     std::set<int32_t> reached;
@@ -237,12 +236,10 @@ TEST_F(HostKeysAgainstPluginTest, ReportedKeysReachTheHookAsTheirNamesParse) {
         EXPECT_EQ(hostKey.code != 0 || !hostKey.label.empty(), parsed > 0) << "reported";
       }
       if (parsed > 0) reached.insert(parsed);
-      if (!hostKey.label.empty()) ++labelled;
     }
     // Most hotkeys of the tables can be pressed on a terminal through the demo.
     EXPECT_GT(reached.size(), scheme.codes.size() * 3 / 4);
   }
-  EXPECT_GT(labelled, 0);
 }
 
 }  // namespace
