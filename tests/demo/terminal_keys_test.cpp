@@ -69,22 +69,15 @@ const CompleteRow kCompleteRows[] = {
     {"\x1b\x1b[A", Named(Key::kUp, kAlt), 4},
     {"\x1b\x1b\x1b", Named(Key::kEscape), 1},
     {"\x1b[\x03", Char(U'[', kAlt), 2},
-    // Cursor and editing keys.
+    // Cursor and editing keys (the other final letters, and 3 and 5, come with
+    // a modifier below).
     {"\x1b[A", Named(Key::kUp), 3},
-    {"\x1b[B", Named(Key::kDown), 3},
-    {"\x1b[C", Named(Key::kRight), 3},
-    {"\x1b[D", Named(Key::kLeft), 3},
-    {"\x1b[H", Named(Key::kHome), 3},
-    {"\x1b[F", Named(Key::kEnd), 3},
     {"\x1bOA", Named(Key::kUp), 3},
-    {"\x1bOH", Named(Key::kHome), 3},
     {"\x1b[1~", Named(Key::kHome), 4},
     {"\x1b[7~", Named(Key::kHome), 4},
     {"\x1b[4~", Named(Key::kEnd), 4},
     {"\x1b[8~", Named(Key::kEnd), 4},
     {"\x1b[2~", Named(Key::kIns), 4},
-    {"\x1b[3~", Named(Key::kDel), 4},
-    {"\x1b[5~", Named(Key::kPgUp), 4},
     {"\x1b[6~", Named(Key::kPgDn), 4},
     {"\x1b[Z", Named(Key::kTab, kShift), 3},
     // Modifier parameters 2 to 8, and Meta (9 and up) as Alt.
