@@ -37,7 +37,6 @@ struct CompleteRow {
 const CompleteRow kCompleteRows[] = {
     // Characters, and Ctrl with a letter as a control character.
     {"a", Char(U'a'), 1},
-    {"\x15", Char(U'u', kCtrl), 1},
     {"\x01", Char(U'a', kCtrl), 1},
     {"\x08", Char(U'h', kCtrl), 1},
     {"\x0a", Char(U'j', kCtrl), 1},
