@@ -6,10 +6,8 @@
 
 #include "base/version.h"
 #include "command/help.h"
-#include "hotkey/hostversion.h"
-#include "hotkey/keynames.h"
-#include "hotkey/settings.h"
 #include "plugin/exports.h"
+#include "tests/hotkey/key_test_support.h"
 #include "tests/support/host_session.h"
 #include "tests/support/scratch_registry.h"
 
@@ -38,14 +36,8 @@ class MarivexKeyTest : public ::testing::Test {
  protected:
   void SetUp() override {
     HostReset();
-    savedHotkey_ = currentHotkey;
-    savedExtended_ = extendedKeys;
     extendedKeys = 1;
     currentHotkey = DEFAULT_HOTKEY;
-  }
-  void TearDown() override {
-    currentHotkey = savedHotkey_;
-    extendedKeys = savedExtended_;
   }
 
   int Run(const std::u16string& arguments) {
@@ -57,8 +49,7 @@ class MarivexKeyTest : public ::testing::Test {
   testing_support::OutputCapture output;
 
  private:
-  int32_t savedHotkey_ = 0;
-  int32_t savedExtended_ = 0;
+  testing_support::KeyGlobalsGuard guard_;
 };
 
 struct CommandCase {
