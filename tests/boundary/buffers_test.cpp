@@ -1,9 +1,9 @@
 // Every fixed buffer at its bound: one short, exactly full and one over,
 // with a guard after the buffer that must stay untouched. Bounds that other
 // tests already hold at all three rows are left to them (the argument text
-// overflow, the word and rebuilt-line limits of the hook, key-name
-// components of 1,023 and 1,024 characters); the name buffers of 1,024
-// characters hold key names and lines far below their bound.
+// in the splitter and in MARIVEXKEY, the word and rebuilt-line limits of the
+// hook, key-name components of 1,023 and 1,024 characters); the name buffers
+// of 1,024 characters hold key names and lines far below their bound.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -125,25 +125,6 @@ TEST_F(ArgumentBoundsTest, ArgumentCountAroundMaxArgs) {
     EXPECT_EQ(argText[2 * kept], u'\0') << "a dropped argument left a character";
   }
   EXPECT_EQ(output.Err(), u"");
-}
-
-// The command's argument text: one word of 8,191 characters fills argText
-// with its terminator and is refused only as a key name; 8,192 overflow.
-class CommandTextBoundsTest : public testing_support::PluginTest {};
-
-TEST_F(CommandTextBoundsTest, OneWordAroundTheTextCapacity) {
-  const auto command = Export<CommandFunction>("marivexkey");
-  ASSERT_NE(command, nullptr);
-  for (const size_t length : {MAX_ARG_LEN - 2, MAX_ARG_LEN - 1, MAX_ARG_LEN}) {
-    SCOPED_TRACE(length);
-    output.Clear();
-    std::u16string text = Repeat(length, u'x');
-    EXPECT_EQ(command(text.data()), 1);
-    const std::u16string expected = length < MAX_ARG_LEN
-                                        ? u"Unknown key name: \"" + Repeat(length, u'X') + u"\"\r\n"
-                                        : u"Buffer overflow: b = 8191, MAX_ARG_LEN = 8192 \r\n";
-    EXPECT_EQ(output.Err(), u"Marivex plugin: " + expected);
-  }
 }
 
 // ---- The host's command line (65,536) -----------------------------------------
