@@ -1,9 +1,10 @@
 // Every fixed buffer at its bound: one short, exactly full and one over,
 // with a guard after the buffer that must stay untouched. Bounds that other
-// tests already hold at all three rows are left to them (the argument text
-// in the splitter and in MARIVEXKEY, the word and rebuilt-line limits of the
-// hook, key-name components of 1,023 and 1,024 characters); the name buffers
-// of 1,024 characters hold key names and lines far below their bound.
+// tests already hold at all three rows are left to them (the host's argument
+// buffer in the variable functions' tests, the argument text in the splitter
+// and in MARIVEXKEY, the word and rebuilt-line limits of the hook, key-name
+// components of 1,023 and 1,024 characters); the name buffers of 1,024
+// characters hold key names and lines far below their bound.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,84 +23,6 @@ using testing_support::GuardedBuffer;
 
 std::u16string Repeat(size_t count, char16_t c) {
   return std::u16string(count, c);
-}
-
-// ---- The host's argument buffer of the variable functions (8,192) ----------
-
-class VariableFunctionBoundsTest : public testing_support::PluginTest {
- protected:
-  struct Result {
-    int code;
-    std::u16string text;
-  };
-  Result Call(const char* name, const std::u16string& argument) {
-    const auto function = Export<VariableFunction>(name);
-    EXPECT_NE(function, nullptr) << name;
-    if (function == nullptr) return {};
-    GuardedBuffer buffer(MAX_ARG_LEN, argument);
-    const int code = function(buffer.Data());
-    EXPECT_TRUE(buffer.GuardIntact()) << name << " wrote past the buffer";
-    EXPECT_TRUE(buffer.TextLength().has_value()) << name << " left no terminator";
-    return {code, buffer.Text()};
-  }
-};
-
-// An argument of 8,190 or 8,191 characters is read whole; 8,192 leave no
-// room for the terminator, and the functions read the first 8,191.
-TEST_F(VariableFunctionBoundsTest, ArgumentFillsTheBuffer) {
-  for (const size_t length : {MAX_ARG_LEN - 2, MAX_ARG_LEN - 1, MAX_ARG_LEN}) {
-    SCOPED_TRACE(length);
-    const std::u16string url = u"http://" + Repeat(length - 7, u'h');
-    EXPECT_EQ(Call("f_isurl", url).text, u"1");
-    const std::u16string uri = u"file:///C:/" + Repeat(length - 11, u'a');
-    const Result name = Call("f_uri2file", uri);
-    EXPECT_EQ(name.code, 0);
-    EXPECT_EQ(name.text, u"C:\\" + Repeat(std::min(length, MAX_ARG_LEN - 1) - 11, u'a'));
-  }
-  EXPECT_EQ(output.Err(), u"");
-}
-
-// The URI of "C:\" and n letters has n + 11 characters: up to 8,191 it
-// comes back; at 8,192 Windows' own buffer of 8,192 cannot take it.
-TEST_F(VariableFunctionBoundsTest, UriFillsTheBuffer) {
-  static const struct {
-    size_t uriLength;
-    bool fits;
-  } kCases[] = {{MAX_ARG_LEN - 2, true}, {MAX_ARG_LEN - 1, true}, {MAX_ARG_LEN, false}};
-  for (const auto& row : kCases) {
-    SCOPED_TRACE(row.uriLength);
-    const size_t letters = row.uriLength - 11;
-    for (const char* function : {"f_file2uri", "f_file2uris"}) {
-      SCOPED_TRACE(function);
-      output.Clear();
-      const Result result = Call(function, u"C:\\" + Repeat(letters, u'a'));
-      EXPECT_EQ(result.code, row.fits ? 0 : -1);
-      if (row.fits) {
-        EXPECT_EQ(result.text, u"file:///C:/" + Repeat(letters, u'a'));
-        EXPECT_EQ(output.Err(), u"");
-      } else {
-        EXPECT_EQ(output.Err(), u"Marivex plugin: No data returned\r\n");
-        EXPECT_EQ(result.text, u"C:\\" + Repeat(letters, u'a')) << "the canonical name stays";
-      }
-    }
-  }
-}
-
-// "C:\%" and n letters: the URI "file:///C:/%25..." has n + 14 characters,
-// n + 15 once its "%" is doubled. The doubled URI is cut to 8,191.
-TEST_F(VariableFunctionBoundsTest, DoubledUriIsCutAt8191) {
-  for (const size_t doubledLength : {MAX_ARG_LEN - 2, MAX_ARG_LEN - 1, MAX_ARG_LEN}) {
-    SCOPED_TRACE(doubledLength);
-    const size_t letters = doubledLength - 15;
-    const Result plain = Call("f_file2uri", u"C:\\%" + Repeat(letters, u'a'));
-    EXPECT_EQ(plain.code, 0);
-    const std::u16string full = u"file:///C:/%%25" + Repeat(letters, u'a');
-    EXPECT_EQ(plain.text, full.substr(0, MAX_ARG_LEN - 1));
-    const Result safe = Call("f_file2uris", u"C:\\%" + Repeat(letters, u'a'));
-    EXPECT_EQ(safe.code, 0);
-    EXPECT_EQ(safe.text, u"file:///C:/\uff0525" + Repeat(letters, u'a'));
-  }
-  EXPECT_EQ(output.Err(), u"");
 }
 
 // ---- The argument array: 1,024 arguments in 8,192 characters ---------------

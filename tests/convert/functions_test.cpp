@@ -2,6 +2,7 @@
 // exports of the loaded module, with the host's argument buffer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "base/text.h"
@@ -17,15 +18,17 @@ class FunctionsTest : public testing_support::PluginTest {
     std::u16string text;  // the buffer afterwards
   };
 
-  // Calls an export with the argument in a fresh host buffer and checks that
-  // nothing was written past it.
+  // Calls an export with the argument in a fresh host buffer of MAX_ARG_LEN
+  // characters and checks that the text ends within it and nothing was
+  // written past it.
   Call Invoke(const char* name, const std::u16string& argument) {
     const auto function = Export<VariableFunction>(name);
     EXPECT_NE(function, nullptr) << name;
     if (function == nullptr) return {};
     testing_support::GuardedBuffer buffer(MAX_ARG_LEN, argument);
     const int result = function(buffer.Data());
-    EXPECT_TRUE(buffer.GuardIntact()) << "wrote past the buffer";
+    EXPECT_TRUE(buffer.GuardIntact()) << name << " wrote past the buffer";
+    EXPECT_TRUE(buffer.TextLength().has_value()) << name << " left no terminator";
     return {result, buffer.Text()};
   }
 };
@@ -111,6 +114,66 @@ TEST_F(FunctionsTest, NullBufferWritesNothing) {
   EXPECT_EQ(output.Err(), u"");
 }
 
+// ---- At the bounds of the host's buffer ----------------------------------
+
+// An argument of 8,190 or 8,191 characters is read whole; 8,192 leave no
+// room for the terminator, and the functions read the first 8,191.
+TEST_F(FunctionsTest, ArgumentFillsTheBuffer) {
+  for (const size_t length : {MAX_ARG_LEN - 2, MAX_ARG_LEN - 1, MAX_ARG_LEN}) {
+    SCOPED_TRACE(length);
+    const std::u16string url = u"http://" + std::u16string(length - 7, u'h');
+    EXPECT_EQ(Invoke("f_isurl", url).text, u"1");
+    const std::u16string uri = u"file:///C:/" + std::u16string(length - 11, u'a');
+    const Call name = Invoke("f_uri2file", uri);
+    EXPECT_EQ(name.result, 0);
+    EXPECT_EQ(name.text, u"C:\\" + std::u16string(std::min(length, MAX_ARG_LEN - 1) - 11, u'a'));
+  }
+  EXPECT_EQ(output.Err(), u"");
+}
+
+// The URI of "C:\" and n letters has n + 11 characters: up to 8,191 it
+// comes back; at 8,192 Windows' own buffer of 8,192 cannot take it.
+TEST_F(FunctionsTest, UriFillsTheBuffer) {
+  static const struct {
+    size_t uriLength;
+    bool fits;
+  } kCases[] = {{MAX_ARG_LEN - 2, true}, {MAX_ARG_LEN - 1, true}, {MAX_ARG_LEN, false}};
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(row.uriLength);
+    const size_t letters = row.uriLength - 11;
+    for (const char* function : {"f_file2uri", "f_file2uris"}) {
+      SCOPED_TRACE(function);
+      output.Clear();
+      const Call call = Invoke(function, u"C:\\" + std::u16string(letters, u'a'));
+      EXPECT_EQ(call.result, row.fits ? 0 : -1);
+      if (row.fits) {
+        EXPECT_EQ(call.text, u"file:///C:/" + std::u16string(letters, u'a'));
+        EXPECT_EQ(output.Err(), u"");
+      } else {
+        EXPECT_EQ(output.Err(), u"Marivex plugin: No data returned\r\n");
+        EXPECT_EQ(call.text, u"C:\\" + std::u16string(letters, u'a')) << "the canonical name stays";
+      }
+    }
+  }
+}
+
+// "C:\%" and n letters: the URI "file:///C:/%25..." has n + 14 characters,
+// n + 15 once its "%" is doubled. The doubled URI is cut to 8,191.
+TEST_F(FunctionsTest, DoubledUriIsCutAt8191) {
+  for (const size_t doubledLength : {MAX_ARG_LEN - 2, MAX_ARG_LEN - 1, MAX_ARG_LEN}) {
+    SCOPED_TRACE(doubledLength);
+    const size_t letters = doubledLength - 15;
+    const Call plain = Invoke("f_file2uri", u"C:\\%" + std::u16string(letters, u'a'));
+    EXPECT_EQ(plain.result, 0);
+    const std::u16string full = u"file:///C:/%%25" + std::u16string(letters, u'a');
+    EXPECT_EQ(plain.text, full.substr(0, MAX_ARG_LEN - 1));
+    const Call safe = Invoke("f_file2uris", u"C:\\%" + std::u16string(letters, u'a'));
+    EXPECT_EQ(safe.result, 0);
+    EXPECT_EQ(safe.text, u"file:///C:/\uff0525" + std::u16string(letters, u'a'));
+  }
+  EXPECT_EQ(output.Err(), u"");
+}
+
 // The URI of "C:\abc" and 2,100 "%" signs has 6,314 characters; doubled it
 // would have 8,414, so it is cut at 8,191, where the limit falls between the
 // two characters of a doubled "%".
@@ -122,10 +185,6 @@ TEST_F(FunctionsTest, DoubledPercentSignsAreCutAtTheBuffer) {
   ASSERT_EQ(call.text.size(), 8191u);
   EXPECT_EQ(call.text.substr(0, 18), u"file:///C:/abc%%25");
   EXPECT_EQ(call.text.substr(call.text.size() - 9), u"%%25%%25%");
-
-  const Call safe = Invoke("f_file2uris", name);
-  EXPECT_EQ(safe.result, 0);
-  EXPECT_EQ(safe.text.size(), 14u + 3u * 2100u);
 }
 
 // "C:\a", 100 "%" signs and 3,900 astral characters: the URI has 8,112
