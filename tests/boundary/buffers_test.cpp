@@ -21,10 +21,6 @@ namespace {
 
 using testing_support::GuardedBuffer;
 
-std::u16string Repeat(size_t count, char16_t c) {
-  return std::u16string(count, c);
-}
-
 // ---- The argument array: 1,024 arguments in 8,192 characters ---------------
 
 class ArgumentBoundsTest : public ::testing::Test {
@@ -72,7 +68,7 @@ TEST_F(LineBoundsTest, LineAroundTheHostCapacity) {
   const std::u16string uri = u" file:///C:/x";
   for (const size_t length : {kMaxLineLen - 2, kMaxLineLen - 1, kMaxLineLen}) {
     SCOPED_TRACE(length);
-    const std::u16string text = Repeat(length - uri.size(), u'p') + uri;
+    const std::u16string text = std::u16string(length - uri.size(), u'p') + uri;
     GuardedBuffer line(kMaxLineLen, text);
     KeystrokeRecord record{};
     record.keyCode = 0x10086;
@@ -82,7 +78,7 @@ TEST_F(LineBoundsTest, LineAroundTheHostCapacity) {
     EXPECT_EQ(record.keyCode, 0);
     EXPECT_TRUE(line.GuardIntact());
     if (length < kMaxLineLen) {
-      const std::u16string converted = Repeat(length - uri.size(), u'p') + u" C:\\x";
+      const std::u16string converted = std::u16string(length - uri.size(), u'p') + u" C:\\x";
       EXPECT_EQ(record.redraw, 1);
       EXPECT_EQ(line.Text(), converted);
       EXPECT_EQ(record.cursor, line.Data() + converted.size());
