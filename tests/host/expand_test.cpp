@@ -1,6 +1,7 @@
 // The stand-in host's TCC-like expansion of variables and functions. The
-// internal variables the plug-in reads (%_batch, %_4ver, %[_transient], ...)
-// are held through the plug-in, by the tests of its start-up and messages.
+// internal variables the plug-in reads (%_batch, %[_transient], a version
+// that is set, ...) are held through the plug-in, by the tests of its
+// start-up, messages and key scheme.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -47,6 +48,14 @@ TEST_F(ExpandTest, VariablesAndFunctions) {
     ASSERT_EQ(HostExpand(row.text, out, std::size(out)), 1);
     EXPECT_EQ(std::u16string(out), row.expected);
   }
+}
+
+// A host without a version, as one from before %_4ver, expands it to nothing.
+TEST_F(ExpandTest, WithoutAVersionTheVersionIsEmpty) {
+  HostSetVersion(nullptr);
+  char16_t out[16];
+  ASSERT_EQ(HostExpand(u"[%_4ver]", out, std::size(out)), 1);
+  EXPECT_EQ(std::u16string(out), u"[]");
 }
 
 TEST_F(ExpandTest, WritesTheWholeExpansionUpToTheLargestPluginBuffer) {
