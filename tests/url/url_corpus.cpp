@@ -71,10 +71,11 @@ bool IsPlain(char16_t c) {
   return c >= 0x20 && c <= 0x7E && c != u'"' && c != u'{';
 }
 
-void AppendEscape(std::string& out, char16_t c) {
+// A code unit as the corpus escapes it, without the braces.
+std::string Escaped(char16_t c) {
   char text[12];
   std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
-  out += text;
+  return text;
 }
 
 // How a row is written: FUNCTION[(OPTION)] INPUT [=> RESULTS [wine: varies|RESULTS]]
@@ -163,85 +164,61 @@ std::string FormatResults(const Results& results) {
 }  // namespace
 
 bool DecodeText(std::string_view quoted, std::u16string& text) {
+  // A plain character (printable ASCII but '"' and '{'), or a code unit
+  // {U+XXXX}, or a repetition {N*U+XXXX} or {N*TEXT}.
+  static const std::regex kPiece(
+      R"([ !#-z|}~]|\{(?:(\d+)\*)?(?:U\+([0-9A-Fa-f]{4})|([ !#-z|~]+))\})");
   text.clear();
-  size_t at = 0;
-  while (at < quoted.size()) {
-    const unsigned char c = static_cast<unsigned char>(quoted[at]);
-    if (c != '{') {
-      if (c < 0x20 || c > 0x7E || c == '"') return false;
-      text += static_cast<char16_t>(c);
-      ++at;
-      continue;
-    }
-    const size_t close = quoted.find('}', at);
-    if (close == std::string_view::npos) return false;
-    const std::string_view escape = quoted.substr(at + 1, close - at - 1);
-    at = close + 1;
+  for (auto at = quoted.begin(); at != quoted.end();) {
+    std::match_results<std::string_view::const_iterator> piece;
     size_t count = 1;
-    std::string_view unit = escape;
-    const size_t star = escape.find('*');
-    if (star != std::string_view::npos) {
-      if (!ParseNumber(escape.substr(0, star), count) || count > kMaxRepeat) return false;
-      unit = escape.substr(star + 1);
-    }
-    std::u16string unitText;
-    uint16_t code = 0;
-    if (unit.size() == 6 && unit.substr(0, 2) == "U+" && ParseNumber(unit.substr(2), code, 16)) {
-      unitText = static_cast<char16_t>(code);
-    } else if (star != std::string_view::npos && !unit.empty()) {
-      for (const char u : unit) unitText += static_cast<char16_t>(static_cast<unsigned char>(u));
-    } else {
+    if (!std::regex_search(at, quoted.end(), piece, kPiece,
+                           std::regex_constants::match_continuous) ||
+        (piece[1].matched && (!ParseNumber(piece.str(1), count) || count > kMaxRepeat)) ||
+        (piece[3].matched && !piece[1].matched)) {
       return false;
     }
-    for (size_t i = 0; i < count; ++i) text += unitText;
+    std::u16string unit(piece[0].first, piece[0].second);
+    if (piece[2].matched) unit = static_cast<char16_t>(std::stoul(piece.str(2), nullptr, 16));
+    if (piece[3].matched) unit.assign(piece[3].first, piece[3].second);
+    for (size_t i = 0; i < count; ++i) text += unit;
+    at = piece[0].second;
   }
   return true;
 }
 
 std::string EncodeText(std::u16string_view text) {
   std::string out = "\"";
-  size_t at = 0;
-  while (at < text.size()) {
-    // The shortest repeating unit of up to three characters that covers the
-    // longest run from here, if that run is long enough to fold.
-    size_t bestUnit = 0;
-    size_t bestCount = 0;
-    for (size_t unit = 1; unit <= 3 && at + unit <= text.size(); ++unit) {
-      const std::u16string_view pattern = text.substr(at, unit);
-      if (unit > 1 && !std::all_of(pattern.begin(), pattern.end(),
-                                   [](char16_t c) { return IsPlain(c) && c != u'}'; })) {
+  for (size_t at = 0; at < text.size();) {
+    // The longest run from here of a unit of up to three characters (those of
+    // two or three plain, without '}'), if that run is long enough to fold.
+    size_t unit = 0;
+    size_t count = 0;
+    for (size_t length = 1; length <= 3 && at + length <= text.size(); ++length) {
+      const std::u16string_view pattern = text.substr(at, length);
+      if (length > 1 && !std::all_of(pattern.begin(), pattern.end(),
+                                     [](char16_t c) { return IsPlain(c) && c != u'}'; })) {
         continue;
       }
-      size_t count = 1;
-      while (at + (count + 1) * unit <= text.size() &&
-             text.substr(at + count * unit, unit) == pattern) {
-        ++count;
-      }
-      if (count * unit >= kMinFoldedRun && count * unit > bestCount * bestUnit) {
-        bestUnit = unit;
-        bestCount = count;
+      size_t repeats = 1;
+      while (text.substr(at + repeats * length, length) == pattern) ++repeats;
+      if (repeats * length >= kMinFoldedRun && repeats * length > count * unit) {
+        unit = length;
+        count = repeats;
       }
     }
-    if (bestUnit != 0) {
-      out += '{' + std::to_string(bestCount) + '*';
-      const char16_t first = text[at];
-      if (bestUnit == 1 && (!IsPlain(first) || first == u'}')) {
-        AppendEscape(out, first);
-      } else {
-        for (size_t i = 0; i < bestUnit; ++i) out += static_cast<char>(text[at + i]);
-      }
-      out += '}';
-      at += bestUnit * bestCount;
+    const char16_t c = text[at];
+    if (unit == 0) {
+      out += IsPlain(c) ? std::string(1, static_cast<char>(c)) : "{" + Escaped(c) + "}";
+      ++at;
       continue;
     }
-    const char16_t c = text[at++];
-    if (IsPlain(c)) {
-      out += static_cast<char>(c);
-    } else {
-      out += '{';
-      AppendEscape(out, c);
-      out += '}';
-    }
+    out += "{" + std::to_string(count) + "*";
+    out += unit == 1 && (!IsPlain(c) || c == u'}')
+               ? Escaped(c)
+               : std::string(text.begin() + at, text.begin() + at + unit);
+    out += "}";
+    at += unit * count;
   }
   return out + "\"";
 }
