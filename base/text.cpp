@@ -10,7 +10,7 @@ size_t TextCopy(char16_t* destination, size_t capacity, const char16_t* source) 
   if (capacity == 0) return 0;
   size_t i = 0;
   for (; i + 1 < capacity && source[i] != u'\0'; ++i) destination[i] = source[i];
-  if (source[i] != u'\0' && i > 0 && IsHighSurrogate(destination[i - 1])) --i;
+  if (i > 0 && IsHighSurrogate(destination[i - 1]) && IsLowSurrogate(source[i])) --i;
   destination[i] = u'\0';
   return i;
 }
@@ -30,7 +30,7 @@ void TextClear(char16_t* text, size_t count) {
 // clearing a character there changes nothing.
 void TerminateText(char16_t* text, size_t capacity) {
   if (capacity == 0) return;
-  if (capacity >= 2 && text[capacity - 1] != u'\0' && IsHighSurrogate(text[capacity - 2])) {
+  if (capacity >= 2 && IsLowSurrogate(text[capacity - 1]) && IsHighSurrogate(text[capacity - 2])) {
     text[capacity - 2] = u'\0';
   }
   text[capacity - 1] = u'\0';

@@ -25,9 +25,12 @@ constexpr size_t CountOf(const T (&)[N]) {
 // Length of a terminated text.
 size_t TextLength(const char16_t* text);
 
-// True for the first half of a surrogate pair.
+// True for the first and for the second half of a surrogate pair.
 constexpr bool IsHighSurrogate(char16_t c) {
   return c >= 0xD800 && c <= 0xDBFF;
+}
+constexpr bool IsLowSurrogate(char16_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
 }
 
 // Copies source into destination, whose capacity counts the terminator, and
@@ -53,8 +56,8 @@ void TextClear(char16_t* text, size_t count);
 
 // Ends a text that the host or Windows wrote into a buffer of capacity
 // characters, in case it filled the buffer without a terminator: the last
-// character becomes the terminator, and the first half of a surrogate pair
-// whose second half that cut off goes with it.
+// character becomes the terminator, and where that cuts a surrogate pair in
+// two, the pair's first half goes with it.
 void TerminateText(char16_t* text, size_t capacity);
 template <size_t N>
 void TerminateText(char16_t (&text)[N]) {

@@ -40,7 +40,7 @@ int32_t FileToUri(char16_t* buffer, int32_t safePercent) {
       if (written < MAX_ARG_LEN - 1) buffer[written++] = u'%';
     }
   }
-  if (*next != u'\0' && written > 0 && IsHighSurrogate(buffer[written - 1])) --written;
+  if (written > 0 && IsHighSurrogate(buffer[written - 1]) && IsLowSurrogate(*next)) --written;
   buffer[written] = u'\0';
   return 0;
 }

@@ -24,6 +24,9 @@ TEST(TextTest, CopyIsBoundedAndAlwaysTerminated) {
       {u"ab\U0001F600", 4, u"ab", 2},
       {u"ab\U0001F600", 5, u"ab\U0001F600", 4},
       {u"a\U0001F600b", 4, u"a\U0001F600", 3},
+      {u"ab\xD800"
+       u"c",
+       4, u"ab\xD800", 3},  // a lone first half is no pair to split
   };
   for (size_t row = 0; row < std::size(kCases); ++row) {
     SCOPED_TRACE(row);
@@ -71,6 +74,9 @@ TEST(TextTest, TerminateTextEndsAFullBufferOnAWholeCharacter) {
       {u"abcd", u"abc"},
       {u"ab\U0001F600", u"ab"},  // the cut would split the pair
       {u"a\U0001F600b", u"a\U0001F600"},
+      {u"ab\xD800"
+       u"c",
+       u"ab\xD800"},      // a lone first half is no pair to split
       {u"ab\0d", u"ab"},  // terminated already
   };
   for (const auto& row : kCases) {

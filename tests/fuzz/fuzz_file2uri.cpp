@@ -5,6 +5,7 @@
 // made canonical by the host; a result cut at MAX_ARG_LEN - 1 characters is
 // the start of the whole one. A URI made from a drive path converts back to
 // the canonical name.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -38,15 +39,15 @@ std::u16string WithEachPercentAs(const std::u16string& text, std::u16string_view
   return replaced;
 }
 
-// The result, whole or cut: the expected text, or its start when the
-// expected text does not fit (a cut may stop short of a character's end).
+// The result, whole or cut: the expected text, or its first MAX_ARG_LEN - 1
+// characters when it does not fit, one fewer where the cut would split a
+// surrogate pair.
 void CheckResult(const std::u16string& result, const std::u16string& expected, const char* what) {
-  if (expected.size() <= MAX_ARG_LEN - 1) {
-    Check(result == expected, what);
-  } else {
-    Check(result.size() + 2 >= MAX_ARG_LEN && expected.compare(0, result.size(), result) == 0,
-          what);
-  }
+  size_t kept = std::min(expected.size(), MAX_ARG_LEN - 1);
+  const auto isHigh = [](char16_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+  const auto isLow = [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+  if (kept < expected.size() && isHigh(expected[kept - 1]) && isLow(expected[kept])) --kept;
+  Check(result == expected.substr(0, kept), what);
 }
 
 // A canonical drive path whose URL Windows converts back to the same name:
@@ -66,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static GuardedBuffer safe(MAX_ARG_LEN);
   plain.Load(argument.text, argument.terminated);
   safe.Load(argument.text, argument.terminated);
-  const std::u16string_view read(plain.Data(), MAX_ARG_LEN - 1);
-  const std::u16string trimmed = testing_support::TrimmedByRule(read.substr(0, read.find(u'\0')));
+  const std::u16string read = testing_support::ArgumentAsRead(plain.Data());
+  const std::u16string trimmed = testing_support::TrimmedByRule(read);
   const std::u16string canonical = trimmed.empty() ? u"" : CanonicalName(trimmed);
   const testing_support::Conversion url = testing_support::WindowsUrlOfPath(canonical);
 

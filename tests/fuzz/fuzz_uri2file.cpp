@@ -56,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   static testing_support::GuardedBuffer buffer(MAX_ARG_LEN);
   buffer.Load(argument.text, argument.terminated);
-  const std::u16string_view read(buffer.Data(), MAX_ARG_LEN - 1);
-  const Expected expected = Predict(read.substr(0, read.find(u'\0')));
+  const std::u16string read = testing_support::ArgumentAsRead(buffer.Data());
+  const Expected expected = Predict(read);
 
   testing_support::Output output;
   testing_support::CaptureOutput(&output);

@@ -43,6 +43,16 @@ bool IsControlByRule(char16_t c) {
   return c < 0x20 || (c >= 0x7F && c < 0xA0);
 }
 
+std::u16string ArgumentAsRead(const char16_t* buffer) {
+  constexpr size_t kLast = MAX_ARG_LEN - 1;
+  std::u16string_view read(buffer, kLast);
+  read = read.substr(0, read.find(u'\0'));
+  const bool pairCut = read.size() == kLast && buffer[kLast] >= 0xDC00 && buffer[kLast] <= 0xDFFF &&
+                       read.back() >= 0xD800 && read.back() <= 0xDBFF;
+  if (pairCut) read.remove_suffix(1);
+  return std::u16string(read);
+}
+
 std::u16string TrimmedByRule(std::u16string_view text) {
   while (!text.empty() && IsWhiteSpaceByRule(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsWhiteSpaceByRule(text.back())) text.remove_suffix(1);

@@ -19,6 +19,11 @@ bool IsWhiteSpaceByRule(char16_t c);
 // what GetStringTypeW marks C1_CNTRL.
 bool IsControlByRule(char16_t c);
 
+// The argument as a variable function reads the host's buffer of MAX_ARG_LEN
+// characters: up to its terminator, at most MAX_ARG_LEN - 1 characters, and
+// where that limit cuts a surrogate pair in two, without the pair's first half.
+std::u16string ArgumentAsRead(const char16_t* buffer);
+
 // The text without white space at either end.
 std::u16string TrimmedByRule(std::u16string_view text);
 // The name in double quotes when it holds white space, a control character
