@@ -8,6 +8,8 @@
 #include <sstream>
 #include <utility>
 
+#include "tests/support/guarded_buffer.h"
+
 namespace testing_support {
 
 namespace {
@@ -15,10 +17,6 @@ namespace {
 using platform::DWORD;
 using platform::HRESULT;
 
-// Fills every output buffer before a call; no conversion writes it.
-constexpr char16_t kSentinel = u'\uFDD0';
-// Characters after the capacity that must survive every call.
-constexpr size_t kGuard = 16;
 // The longest run a row may ask for, to keep a typo from exhausting memory.
 constexpr size_t kMaxRepeat = 1'000'000;
 // Runs at least this long are written as repetitions.
@@ -276,10 +274,12 @@ std::string FormatRow(const Row& row) {
 }
 
 Outcome Run(const Call& call, bool* wrotePastCapacity) {
-  std::vector<char16_t> buffer(static_cast<size_t>(call.capacity) + kGuard, kSentinel);
+  // The whole buffer starts as the guard's noncharacter, which no conversion
+  // writes, so "untouched" means not one character was written.
+  GuardedBuffer buffer(call.capacity, std::u16string(call.capacity, GuardedBuffer::kGuard), false);
   DWORD length = call.capacity;
   const char16_t* input = call.nullInput ? nullptr : call.input.c_str();
-  char16_t* output = call.nullOutput ? nullptr : buffer.data();
+  char16_t* output = call.nullOutput ? nullptr : buffer.Data();
   DWORD* lengthPointer = call.nullLength ? nullptr : &length;
   Outcome outcome;
   outcome.result = call.function == Function::UrlFromPath
@@ -287,21 +287,18 @@ Outcome Run(const Call& call, bool* wrotePastCapacity) {
                        : platform::PathCreateFromUrlW(input, output, lengthPointer, 0);
   outcome.hasLength = !call.nullLength;
   outcome.length = outcome.hasLength ? length : 0;
-  const auto written = [](char16_t c) { return c != kSentinel; };
-  const auto capacityEnd = buffer.begin() + call.capacity;
-  *wrotePastCapacity = std::any_of(capacityEnd, buffer.end(), written);
+  *wrotePastCapacity = !buffer.GuardIntact();
+  const std::u16string_view written(buffer.Data(), call.capacity);
   if (call.nullOutput) {
     outcome.output = Output::None;
-  } else if (!std::any_of(buffer.begin(), buffer.end(), written)) {
+  } else if (!*wrotePastCapacity &&
+             written.find_first_not_of(GuardedBuffer::kGuard) == std::u16string_view::npos) {
     outcome.output = Output::Untouched;
+  } else if (!buffer.TextLength()) {
+    outcome.output = Output::Unterminated;
   } else {
-    const auto terminator = std::find(buffer.begin(), capacityEnd, u'\0');
-    if (terminator == capacityEnd) {
-      outcome.output = Output::Unterminated;
-    } else {
-      outcome.output = Output::Text;
-      outcome.text.assign(buffer.begin(), terminator);
-    }
+    outcome.output = Output::Text;
+    outcome.text = buffer.Text();
   }
   return outcome;
 }
