@@ -10,7 +10,6 @@
 #include "base/text.h"
 #include "plugin/exports.h"
 #include "support/utf.h"
-#include "tests/support/host_session.h"
 
 #if !defined(_WIN32)
 #include "platform/posix/standin.h"
@@ -21,13 +20,6 @@ namespace {
 // What follows the first line and the blank line of the command's help.
 const std::u16string kCommandSyntax = std::u16string(kMarivexKeyHelp).substr(40);
 
-// One message box as the stand-in received it.
-struct Box {
-  std::u16string text;
-  std::u16string caption;
-  platform::UINT type;
-};
-
 // Collects the message boxes shown while it lives. Natively only: under Wine
 // the real MessageBoxW returns at once without showing anything.
 class BoxRecorder {
@@ -36,7 +28,7 @@ class BoxRecorder {
   BoxRecorder() {
     standin::SetMessageBoxHandler(
         [this](const char16_t* text, const char16_t* caption, platform::UINT type) {
-          boxes.push_back({text, caption, type});
+          boxes.push_back(Box(caption, text, type));
           return 1;
         });
   }
@@ -44,15 +36,12 @@ class BoxRecorder {
     standin::SetMessageBoxHandler(nullptr);
   }
 #endif
-  std::vector<Box> boxes;
+  // A message box as its caption, text and type, separated by "|".
+  static std::u16string Box(const char16_t* caption, const char16_t* text, platform::UINT type) {
+    return std::u16string(caption) + u"|" + text + u"|" + support::ToUtf16(std::to_string(type));
+  }
+  std::vector<std::u16string> boxes;
 };
-
-constexpr bool kBoxesObservable =
-#if defined(_WIN32)
-    false;
-#else
-    true;
-#endif
 
 TEST(HelpTextsTest, HaveTheirLengthsAndOpenWithTheirSyntax) {
   static const struct {
@@ -110,8 +99,6 @@ TEST(UsageTest, AnswersOnlyForTheCommand) {
       EXPECT_EQ(buffer.find(u'#'), kCommandSyntax.size() + 1) << "wrote past the terminator";
     }
   }
-  EXPECT_EQ(kCommandSyntax.size(), 286u);
-  EXPECT_EQ(kCommandSyntax.substr(0, 32), u"MARIVEXKEY /D /L /Q /R /S key \r\n");
 }
 
 TEST(HelpTest, ShowsTheTextOfEveryNameInTheList) {
@@ -130,19 +117,16 @@ TEST(HelpTest, ShowsTheTextOfEveryNameInTheList) {
       {u"", nullptr},
       {u"@file2ur", nullptr},
   };
-  for (size_t row = 0; row < std::size(kCases); ++row) {
-    SCOPED_TRACE(support::ToUtf8(kCases[row].name));
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(support::ToUtf8(row.name));
     BoxRecorder recorder;
-    EXPECT_EQ(Help(kCases[row].name), kCases[row].text ? 1 : 0);
-    if (!kBoxesObservable) continue;
-    if (kCases[row].text == nullptr) {
-      EXPECT_TRUE(recorder.boxes.empty());
-      continue;
-    }
-    ASSERT_EQ(recorder.boxes.size(), 1u);
-    EXPECT_EQ(recorder.boxes[0].text, kCases[row].text);
-    EXPECT_EQ(recorder.boxes[0].caption, u"Marivex Plugin Help");
-    EXPECT_EQ(recorder.boxes[0].type, platform::MB_OK);
+    EXPECT_EQ(Help(row.name), row.text ? 1 : 0);
+#if !defined(_WIN32)
+    std::vector<std::u16string> shown;
+    if (row.text)
+      shown.push_back(BoxRecorder::Box(u"Marivex Plugin Help", row.text, platform::MB_OK));
+    EXPECT_EQ(recorder.boxes, shown);
+#endif
   }
 }
 
@@ -152,30 +136,6 @@ TEST(HelpTest, NullNamesGetNothing) {
   EXPECT_EQ(Usage(u"marivexkey", nullptr), 0);
   EXPECT_EQ(buffer[0], u'#');
   EXPECT_EQ(Help(nullptr), 0);
-}
-
-// The host reaches both through the module's exports.
-using HelpExportsTest = testing_support::PluginTest;
-
-TEST_F(HelpExportsTest, AnswerThroughTheModule) {
-  const auto usage = Export<UsageFunction>("Usage");
-  const auto help = Export<HelpFunction>("Help");
-  ASSERT_NE(usage, nullptr);
-  ASSERT_NE(help, nullptr);
-  std::u16string buffer(kMaxNameLen, u'#');
-  EXPECT_EQ(usage(u"MARIVEXKEY", buffer.data()), 1);
-  EXPECT_EQ(std::u16string(buffer.c_str()), kCommandSyntax);
-  EXPECT_EQ(usage(u"@isurl", buffer.data()), 0);
-
-  BoxRecorder recorder;
-  EXPECT_EQ(help(u"@isurl"), 1);
-  EXPECT_EQ(help(u"*key"), 0);
-  if (kBoxesObservable) {
-    ASSERT_EQ(recorder.boxes.size(), 1u);
-    EXPECT_EQ(recorder.boxes[0].text, kIsUrlHelp);
-  }
-  EXPECT_EQ(output.Out(), u"");
-  EXPECT_EQ(output.Err(), u"");
 }
 
 }  // namespace

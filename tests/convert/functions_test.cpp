@@ -2,6 +2,7 @@
 // exports of the loaded module, with the host's argument buffer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "base/text.h"
@@ -17,20 +18,24 @@ class FunctionsTest : public testing_support::PluginTest {
     std::u16string text;  // the buffer afterwards
   };
 
-  // Calls an export with the argument in a fresh host buffer and checks that
-  // nothing was written past it.
+  // Calls an export with the argument in a fresh host buffer of MAX_ARG_LEN
+  // characters and checks that the text ends within it and nothing was
+  // written past it.
   Call Invoke(const char* name, const std::u16string& argument) {
     const auto function = Export<VariableFunction>(name);
     EXPECT_NE(function, nullptr) << name;
     if (function == nullptr) return {};
     testing_support::GuardedBuffer buffer(MAX_ARG_LEN, argument);
     const int result = function(buffer.Data());
-    EXPECT_TRUE(buffer.GuardIntact()) << "wrote past the buffer";
+    EXPECT_TRUE(buffer.GuardIntact()) << name << " wrote past the buffer";
+    EXPECT_TRUE(buffer.TextLength().has_value()) << name << " left no terminator";
     return {result, buffer.Text()};
   }
 };
 
-TEST_F(FunctionsTest, FileToUri) {
+// Each function writes its result over the argument. @ISURL hands the host
+// the argument untrimmed; the others trim it first.
+TEST_F(FunctionsTest, ResultsReplaceTheArgument) {
   static const struct {
     const char* function;
     const char16_t* argument;
@@ -44,6 +49,23 @@ TEST_F(FunctionsTest, FileToUri) {
       {"f_file2uris", u"C:\\100%.txt", u"file:///C:/100\uff0525.txt"},
       {"f_file2uri", u"C:\\caf\u00e9\\\u4e2d.txt", u"file:///C:/caf%%E9/\u4e2d.txt"},
       {"f_file2uri", u"\\\\server\\share\\a b", u"file://server/share/a%%20b"},
+      {"f_uri2file", u"file:///C:/Temp/a.txt", u"C:\\Temp\\a.txt"},
+      {"f_uri2file", u"  file:///C:/Temp/a.txt\t", u"C:\\Temp\\a.txt"},
+      {"f_uri2file", u"file:///C:/Temp/a%20b.txt", u"\"C:\\Temp\\a b.txt\""},
+      {"f_uri2file", u"file:///C:/Temp/a\uff0520b.txt", u"\"C:\\Temp\\a b.txt\""},  // U+FF05 is "%"
+      {"f_uri2file", u"file:///C:/a%26b", u"\"C:\\a&b\""},
+      {"f_uri2file", u"file:///C:/a,b", u"\"C:\\a,b\""},
+      {"f_uri2file", u"file:///C:/(a)%5Eb", u"C:\\(a)^b"},  // no trigger: returned bare
+      {"f_uri2file", u"file:///C:/100%25", u"C:\\100%"},    // a "%" comes back single
+      {"f_uri2file", u"file:///C:/caf%E9", u"C:\\caf\u00e9"},
+      {"f_uri2file", u"file://server/share/a", u"\\\\server\\share\\a"},
+      {"f_isurl", u"", u"0"},
+      {"f_isurl", u"http://example.com", u"1"},
+      {"f_isurl", u"HTTPS://example.com", u"2"},
+      {"f_isurl", u" http://example.com", u"0"},  // the host sees the leading blank
+      {"f_isurl", u"ftp://x", u"3"},
+      {"f_isurl", u"mailto:a@b", u"8"},
+      {"f_isurl", u"C:\\Temp", u"0"},
   };
   for (const auto& row : kCases) {
     SCOPED_TRACE(testing::PrintToString(std::u16string(row.argument)));
@@ -52,52 +74,6 @@ TEST_F(FunctionsTest, FileToUri) {
     EXPECT_EQ(call.text, row.expected);
   }
   EXPECT_EQ(output.Err(), u"");
-}
-
-TEST_F(FunctionsTest, UriToFile) {
-  static const struct {
-    const char16_t* argument;
-    const char16_t* expected;
-  } kCases[] = {
-      {u"file:///C:/Temp/a.txt", u"C:\\Temp\\a.txt"},
-      {u"  file:///C:/Temp/a.txt\t", u"C:\\Temp\\a.txt"},
-      {u"file:///C:/Temp/a%20b.txt", u"\"C:\\Temp\\a b.txt\""},
-      {u"file:///C:/Temp/a\uff0520b.txt", u"\"C:\\Temp\\a b.txt\""},  // U+FF05 is "%"
-      {u"file:///C:/a%26b", u"\"C:\\a&b\""},
-      {u"file:///C:/a,b", u"\"C:\\a,b\""},
-      {u"file:///C:/(a)%5Eb", u"C:\\(a)^b"},  // no trigger: returned bare
-      {u"file:///C:/100%25", u"C:\\100%"},    // a "%" comes back single
-      {u"file:///C:/caf%E9", u"C:\\caf\u00e9"},
-      {u"file://server/share/a", u"\\\\server\\share\\a"},
-  };
-  for (const auto& row : kCases) {
-    SCOPED_TRACE(testing::PrintToString(std::u16string(row.argument)));
-    const Call call = Invoke("f_uri2file", row.argument);
-    EXPECT_EQ(call.result, 0);
-    EXPECT_EQ(call.text, row.expected);
-  }
-  EXPECT_EQ(output.Err(), u"");
-}
-
-TEST_F(FunctionsTest, IsUrlPassesTheUntrimmedArgument) {
-  static const struct {
-    const char16_t* argument;
-    const char16_t* expected;
-  } kCases[] = {
-      {u"", u"0"},
-      {u"http://example.com", u"1"},
-      {u"HTTPS://example.com", u"2"},
-      {u" http://example.com", u"0"},  // the host sees the leading blank
-      {u"ftp://x", u"3"},
-      {u"mailto:a@b", u"8"},
-      {u"C:\\Temp", u"0"},
-  };
-  for (const auto& row : kCases) {
-    SCOPED_TRACE(testing::PrintToString(std::u16string(row.argument)));
-    const Call call = Invoke("f_isurl", row.argument);
-    EXPECT_EQ(call.result, 0);
-    EXPECT_EQ(call.text, row.expected);
-  }
 }
 
 TEST_F(FunctionsTest, Failures) {
@@ -138,6 +114,66 @@ TEST_F(FunctionsTest, NullBufferWritesNothing) {
   EXPECT_EQ(output.Err(), u"");
 }
 
+// ---- At the bounds of the host's buffer ----------------------------------
+
+// An argument of 8,190 or 8,191 characters is read whole; 8,192 leave no
+// room for the terminator, and the functions read the first 8,191.
+TEST_F(FunctionsTest, ArgumentFillsTheBuffer) {
+  for (const size_t length : {MAX_ARG_LEN - 2, MAX_ARG_LEN - 1, MAX_ARG_LEN}) {
+    SCOPED_TRACE(length);
+    const std::u16string url = u"http://" + std::u16string(length - 7, u'h');
+    EXPECT_EQ(Invoke("f_isurl", url).text, u"1");
+    const std::u16string uri = u"file:///C:/" + std::u16string(length - 11, u'a');
+    const Call name = Invoke("f_uri2file", uri);
+    EXPECT_EQ(name.result, 0);
+    EXPECT_EQ(name.text, u"C:\\" + std::u16string(std::min(length, MAX_ARG_LEN - 1) - 11, u'a'));
+  }
+  EXPECT_EQ(output.Err(), u"");
+}
+
+// The URI of "C:\" and n letters has n + 11 characters: up to 8,191 it
+// comes back; at 8,192 Windows' own buffer of 8,192 cannot take it.
+TEST_F(FunctionsTest, UriFillsTheBuffer) {
+  static const struct {
+    size_t uriLength;
+    bool fits;
+  } kCases[] = {{MAX_ARG_LEN - 2, true}, {MAX_ARG_LEN - 1, true}, {MAX_ARG_LEN, false}};
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(row.uriLength);
+    const size_t letters = row.uriLength - 11;
+    for (const char* function : {"f_file2uri", "f_file2uris"}) {
+      SCOPED_TRACE(function);
+      output.Clear();
+      const Call call = Invoke(function, u"C:\\" + std::u16string(letters, u'a'));
+      EXPECT_EQ(call.result, row.fits ? 0 : -1);
+      if (row.fits) {
+        EXPECT_EQ(call.text, u"file:///C:/" + std::u16string(letters, u'a'));
+        EXPECT_EQ(output.Err(), u"");
+      } else {
+        EXPECT_EQ(output.Err(), u"Marivex plugin: No data returned\r\n");
+        EXPECT_EQ(call.text, u"C:\\" + std::u16string(letters, u'a')) << "the canonical name stays";
+      }
+    }
+  }
+}
+
+// "C:\%" and n letters: the URI "file:///C:/%25..." has n + 14 characters,
+// n + 15 once its "%" is doubled. The doubled URI is cut to 8,191.
+TEST_F(FunctionsTest, DoubledUriIsCutAt8191) {
+  for (const size_t doubledLength : {MAX_ARG_LEN - 2, MAX_ARG_LEN - 1, MAX_ARG_LEN}) {
+    SCOPED_TRACE(doubledLength);
+    const size_t letters = doubledLength - 15;
+    const Call plain = Invoke("f_file2uri", u"C:\\%" + std::u16string(letters, u'a'));
+    EXPECT_EQ(plain.result, 0);
+    const std::u16string full = u"file:///C:/%%25" + std::u16string(letters, u'a');
+    EXPECT_EQ(plain.text, full.substr(0, MAX_ARG_LEN - 1));
+    const Call safe = Invoke("f_file2uris", u"C:\\%" + std::u16string(letters, u'a'));
+    EXPECT_EQ(safe.result, 0);
+    EXPECT_EQ(safe.text, u"file:///C:/\uff0525" + std::u16string(letters, u'a'));
+  }
+  EXPECT_EQ(output.Err(), u"");
+}
+
 // The URI of "C:\abc" and 2,100 "%" signs has 6,314 characters; doubled it
 // would have 8,414, so it is cut at 8,191, where the limit falls between the
 // two characters of a doubled "%".
@@ -149,10 +185,6 @@ TEST_F(FunctionsTest, DoubledPercentSignsAreCutAtTheBuffer) {
   ASSERT_EQ(call.text.size(), 8191u);
   EXPECT_EQ(call.text.substr(0, 18), u"file:///C:/abc%%25");
   EXPECT_EQ(call.text.substr(call.text.size() - 9), u"%%25%%25%");
-
-  const Call safe = Invoke("f_file2uris", name);
-  EXPECT_EQ(safe.result, 0);
-  EXPECT_EQ(safe.text.size(), 14u + 3u * 2100u);
 }
 
 // "C:\a", 100 "%" signs and 3,900 astral characters: the URI has 8,112
@@ -173,15 +205,6 @@ TEST_F(FunctionsTest, TheCutNeverSplitsASurrogatePair) {
   EXPECT_EQ(safe.result, 0);
   EXPECT_EQ(safe.text.size(), 8112u);
   EXPECT_EQ(output.Err(), u"");
-}
-
-TEST_F(FunctionsTest, UriTooLongForWindowsIsNoDataReturned) {
-  // Every blank becomes "%20": the URI would not fit Windows' 8,192 characters.
-  const std::u16string name = u"C:\\" + std::u16string(4000, u' ') + u"x";
-  const Call call = Invoke("f_file2uri", name);
-  EXPECT_EQ(call.result, -1);
-  EXPECT_EQ(output.Err(), u"Marivex plugin: No data returned\r\n");
-  EXPECT_EQ(call.text, name);  // the canonical name
 }
 
 TEST_F(FunctionsTest, ErrorsCarryTheBatchLocation) {
