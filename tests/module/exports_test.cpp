@@ -4,16 +4,9 @@
 
 #include <string>
 
-#include "support/utf.h"
-#include "tests/support/host_session.h"
 #include "tests/support/module_image.h"
 
 namespace {
-
-std::vector<unsigned char> ModuleImage() {
-  return testing_support::ReadFile(testing_support::ProgramDirectory() +
-                                   support::ToUtf8(testing_support::PluginFile()));
-}
 
 TEST(ExportsTest, ExactlyTheHostEntryPoints) {
   const std::set<std::string> expected = {
@@ -24,7 +17,7 @@ TEST(ExportsTest, ExactlyTheHostEntryPoints) {
       "marivexkey",     "key",         // command, keystroke hook
       "Usage",          "Help",        // syntax and help
   };
-  EXPECT_EQ(testing_support::ExportedNames(ModuleImage()), expected);
+  EXPECT_EQ(testing_support::PluginExports(), expected);
 }
 
 #if defined(_WIN32)
@@ -34,7 +27,7 @@ TEST(ExportsTest, ImportsOnlyTheHostAndWindows) {
                                                "ClearEditLine"};
   const std::set<std::string> systemDlls = {"KERNEL32.DLL", "USER32.DLL", "ADVAPI32.DLL",
                                             "SHLWAPI.DLL",  "WINMM.DLL",  "MSVCRT.DLL"};
-  const auto imports = testing_support::ImportedNames(ModuleImage());
+  const auto imports = testing_support::PluginImports();
   ASSERT_FALSE(imports.empty());
   for (const auto& [dll, names] : imports) {
     SCOPED_TRACE(dll);

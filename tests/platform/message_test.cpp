@@ -6,11 +6,13 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "tests/support/guarded_buffer.h"
 #include "tests/support/wine.h"
 
 namespace {
 
 using platform::DWORD;
+using testing_support::GuardedBuffer;
 using testing_support::WindowsOrWine;
 
 constexpr DWORD kOneLine = platform::FORMAT_MESSAGE_FROM_SYSTEM |
@@ -19,27 +21,13 @@ constexpr DWORD kOneLine = platform::FORMAT_MESSAGE_FROM_SYSTEM |
 constexpr DWORD kAsStored =
     platform::FORMAT_MESSAGE_FROM_SYSTEM | platform::FORMAT_MESSAGE_IGNORE_INSERTS;
 constexpr size_t kBufferSize = 1024;
-constexpr char16_t kUntouched = u'#';
 
-struct Call {
-  DWORD result;
-  std::u16string buffer;  // The whole buffer, terminator and the untouched rest included.
-};
-
-Call Format(DWORD flags, DWORD code, DWORD size) {
-  Call call{0, std::u16string(kBufferSize + 8, kUntouched)};
-  call.result =
-      platform::FormatMessageW(flags, nullptr, code, 0, call.buffer.data(), size, nullptr);
-  return call;
-}
-
-// The text up to the terminator, checking that nothing after it was touched
-// beyond the given size.
-std::u16string Text(const Call& call, DWORD size) {
-  for (size_t i = size; i < call.buffer.size(); ++i) {
-    if (call.buffer[i] != kUntouched) ADD_FAILURE() << "wrote past the size at " << i;
-  }
-  return std::u16string(call.buffer.c_str());
+// Formats a code's text into the buffer, with its capacity as the size.
+DWORD Format(GuardedBuffer& buffer, DWORD flags, DWORD code) {
+  const DWORD result = platform::FormatMessageW(flags, nullptr, code, 0, buffer.Data(),
+                                                static_cast<DWORD>(buffer.Capacity()), nullptr);
+  EXPECT_TRUE(buffer.GuardIntact()) << "wrote past the size";
+  return result;
 }
 
 std::u16string AccessDenied() {
@@ -56,9 +44,9 @@ TEST(FormatMessageTest, OneLineOrAsStored) {
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.flags);
     const std::u16string expected = AccessDenied() + row.end;
-    const Call call = Format(row.flags, 5, kBufferSize);
-    EXPECT_EQ(Text(call, kBufferSize), expected);
-    EXPECT_EQ(call.result, expected.size());
+    GuardedBuffer buffer(kBufferSize);
+    EXPECT_EQ(Format(buffer, row.flags, 5), expected.size());
+    EXPECT_EQ(buffer.Text(), expected);
   }
 }
 
@@ -77,13 +65,12 @@ TEST(FormatMessageTest, BufferTooSmall) {
   for (const auto& row : kCases) {
     const DWORD size = length + row.sizeBeyondLength;
     SCOPED_TRACE(size);
-    const Call call = Format(kOneLine, 5, size);
-    EXPECT_EQ(call.result, row.fits ? length : 0);
-    EXPECT_EQ(Text(call, size), row.fits ? text : text.substr(0, size - 1));
+    GuardedBuffer buffer(size);
+    EXPECT_EQ(Format(buffer, kOneLine, 5), row.fits ? length : 0);
+    EXPECT_EQ(buffer.Text(), row.fits ? text : text.substr(0, size - 1));
   }
-  const Call none = Format(kOneLine, 5, 0);
-  EXPECT_EQ(none.result, 0u);
-  EXPECT_EQ(none.buffer[0], kUntouched);
+  GuardedBuffer none(0);
+  EXPECT_EQ(Format(none, kOneLine, 5), 0u);
 }
 
 // Codes without a text give 0 and leave the buffer alone; the caller then
@@ -91,9 +78,9 @@ TEST(FormatMessageTest, BufferTooSmall) {
 TEST(FormatMessageTest, UnknownCodes) {
   for (const DWORD code : {0x2000FFFFu, 0x80000000u, 0xFFFFFFFFu}) {
     SCOPED_TRACE(code);
-    const Call call = Format(kOneLine, code, kBufferSize);
-    EXPECT_EQ(call.result, 0u);
-    EXPECT_EQ(call.buffer[0], kUntouched);
+    GuardedBuffer buffer(kBufferSize, u"", false);
+    EXPECT_EQ(Format(buffer, kOneLine, code), 0u);
+    EXPECT_EQ(buffer.Data()[0], GuardedBuffer::kFiller);
   }
 }
 

@@ -23,13 +23,7 @@ namespace {
 using namespace platform;
 using testing_support::kTestKey;
 using testing_support::RegistryTest;
-
-std::vector<uint8_t> Utf16Bytes(std::u16string_view text) {
-  std::vector<uint8_t> bytes;
-  for (char16_t c : text)
-    bytes.insert(bytes.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
-  return bytes;
-}
+using testing_support::Utf16Bytes;
 
 std::vector<uint8_t> Counting(size_t count) {
   std::vector<uint8_t> bytes(count);

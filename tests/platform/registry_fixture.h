@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "tests/support/scratch_registry.h"
@@ -18,6 +19,15 @@ using platform::HKEY;
 using platform::LSTATUS;
 
 inline constexpr const char16_t* kTestKey = u"Software\\MarivexTest\\Registry";
+
+// A text's UTF-16 code units as the registry stores them, lowest byte first.
+inline std::vector<uint8_t> Utf16Bytes(std::u16string_view text) {
+  std::vector<uint8_t> bytes;
+  for (const char16_t c : text) {
+    bytes.insert(bytes.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
+  }
+  return bytes;
+}
 
 class RegistryTest : public ::testing::Test {
  protected:
@@ -37,9 +47,7 @@ class RegistryTest : public ::testing::Test {
   }
 
   static LSTATUS SetDword(HKEY key, const char16_t* name, uint32_t value) {
-    return Set(key, name, platform::REG_DWORD,
-               {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)});
+    return Set(key, name, platform::REG_DWORD, DwordBytes(value));
   }
 
   // A value's data, or nothing when it cannot be read; `type` gets its type.

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "tests/support/guarded_buffer.h"
 
 namespace {
 
 constexpr size_t kLimit = 1024;  // Characters wsprintfW may write, terminator included.
-constexpr char16_t kUntouched = u'#';
 
 struct Call {
   int result;
@@ -19,11 +19,10 @@ struct Call {
 };
 
 Call Format(const char16_t* format, int value) {
-  std::u16string buffer(2 * kLimit, kUntouched);
-  const int result = platform::wsprintfW(buffer.data(), format, value);
-  EXPECT_EQ(buffer.find_first_not_of(kUntouched, kLimit), std::u16string::npos)
-      << "wrote past the limit";
-  return {result, std::u16string(buffer.c_str())};
+  testing_support::GuardedBuffer buffer(kLimit);
+  const int result = platform::wsprintfW(buffer.Data(), format, value);
+  EXPECT_TRUE(buffer.GuardIntact()) << "wrote past the limit";
+  return {result, buffer.Text()};
 }
 
 TEST(WsprintfTest, SignedDecimal) {

@@ -1,23 +1,22 @@
-// Reads a module's export and import tables from its file: PE for Windows
-// DLLs, ELF for native shared objects.
+// The plug-in module's export and import tables, as the module file beside
+// the test program holds them.
 #pragma once
 
 #include <map>
 #include <set>
 #include <string>
-#include <vector>
 
 namespace testing_support {
 
-// The directory of the running test program, with a trailing separator.
-std::string ProgramDirectory();
-// The whole file, or nothing when it cannot be read.
-std::vector<unsigned char> ReadFile(const std::string& path);
+// The names of the functions and data the plug-in's module exports: in the
+// Windows build its export table, natively the defined global and weak
+// symbols of its dynamic symbol table.
+std::set<std::string> PluginExports();
 
-// Names of the functions and data a module exports. For ELF: the defined
-// global and weak symbols of its dynamic symbol table.
-std::set<std::string> ExportedNames(const std::vector<unsigned char>& image);
-// PE only: for each imported DLL (upper-cased), the names imported from it.
-std::map<std::string, std::set<std::string>> ImportedNames(const std::vector<unsigned char>& image);
+#if defined(_WIN32)
+// For each DLL the plug-in's module imports (upper-cased), the names it
+// imports from it.
+std::map<std::string, std::set<std::string>> PluginImports();
+#endif
 
 }  // namespace testing_support

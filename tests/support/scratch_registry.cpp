@@ -66,9 +66,7 @@ void ScratchRegistry::Write(platform::HKEY root, platform::DWORD type, std::vect
 }
 
 void ScratchRegistry::WriteDword(platform::HKEY root, uint32_t value) {
-  Write(root, platform::REG_DWORD,
-        {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-         static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)});
+  Write(root, platform::REG_DWORD, DwordBytes(value));
 }
 
 std::optional<RegistryValue> ScratchRegistry::Read(platform::HKEY root) {

@@ -13,6 +13,12 @@
 
 namespace testing_support {
 
+// A DWORD's bytes as the registry stores them, lowest first.
+inline std::vector<uint8_t> DwordBytes(uint32_t value) {
+  return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+          static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+}
+
 struct RegistryValue {
   platform::DWORD type;
   std::vector<uint8_t> data;

@@ -4,6 +4,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <regex>
+#include <sstream>
+#include <utility>
+
+#include "tests/support/guarded_buffer.h"
 
 namespace testing_support {
 
@@ -12,10 +17,6 @@ namespace {
 using platform::DWORD;
 using platform::HRESULT;
 
-// Fills every output buffer before a call; no conversion writes it.
-constexpr char16_t kSentinel = u'\uFDD0';
-// Characters after the capacity that must survive every call.
-constexpr size_t kGuard = 16;
 // The longest run a row may ask for, to keep a typo from exhausting memory.
 constexpr size_t kMaxRepeat = 1'000'000;
 // Runs at least this long are written as repetitions.
@@ -42,21 +43,6 @@ std::string FormatResultCode(HRESULT value) {
   return text;
 }
 
-bool ParseResultCode(std::string_view word, HRESULT& value) {
-  for (const auto& named : kResultNames) {
-    if (word == named.name) {
-      value = named.value;
-      return true;
-    }
-  }
-  if (word.size() != 10 || word.substr(0, 2) != "0x") return false;
-  uint32_t bits = 0;
-  const auto [end, error] = std::from_chars(word.data() + 2, word.data() + word.size(), bits, 16);
-  if (error != std::errc() || end != word.data() + word.size()) return false;
-  value = static_cast<HRESULT>(bits);
-  return true;
-}
-
 template <typename Number>
 bool ParseNumber(std::string_view word, Number& value, int base = 10) {
   if (word.empty()) return false;
@@ -64,207 +50,104 @@ bool ParseNumber(std::string_view word, Number& value, int base = 10) {
   return error == std::errc() && end == word.data() + word.size();
 }
 
+bool ParseResultCode(std::string_view word, HRESULT& value) {
+  for (const auto& named : kResultNames) {
+    if (word == named.name) {
+      value = named.value;
+      return true;
+    }
+  }
+  uint32_t bits = 0;
+  if (word.size() != 10 || !word.starts_with("0x") || !ParseNumber(word.substr(2), bits, 16)) {
+    return false;
+  }
+  value = static_cast<HRESULT>(bits);
+  return true;
+}
+
 bool IsPlain(char16_t c) {
   return c >= 0x20 && c <= 0x7E && c != u'"' && c != u'{';
 }
 
-void AppendEscape(std::string& out, char16_t c) {
+// A code unit as the corpus escapes it, without the braces.
+std::string Escaped(char16_t c) {
   char text[12];
   std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
-  out += text;
+  return text;
 }
 
-// One whitespace-separated token of a row; quoted strings keep their quotes.
-struct Tokens {
-  std::vector<std::string_view> words;
-  std::string_view comment;
-};
+// How a row is written: FUNCTION[(OPTION)] INPUT [=> RESULTS [wine: varies|RESULTS]]
+// [# COMMENT], where RESULTS is an outcome and, optionally, "| cap N =>" and
+// the outcome of the too-small call, and an outcome is "HRESULT LENGTH OUTPUT".
+const std::string kOutcome = R"((\S+) (\d+|-) ("[^"]*"|untouched|unterminated|-))";
+const std::string kResults = kOutcome + R"((?: \| cap (\d+) => )" + kOutcome + ")?";
+const std::regex kRow(R"((url|path)(?:\((out=null|length=null|cap=\d+)\))? (null|"[^"]*"))" +
+                      ("(?: => " + kResults + "(?: wine: (?:(varies)|" + kResults + "))?)?") +
+                      R"((?: +(#.*))?)");
+// The groups of a match of kRow; results take seven each.
+constexpr int kFunction = 1, kOption = 2, kInput = 3, kWindows = 4, kVaries = 11, kWine = 12,
+              kComment = 19;
 
-bool Tokenize(std::string_view line, Tokens& tokens, std::string& error) {
-  size_t at = 0;
-  while (at < line.size()) {
-    if (line[at] == ' ' || line[at] == '\t') {
-      ++at;
-    } else if (line[at] == '#') {
-      tokens.comment = line.substr(at);
-      return true;
-    } else if (line[at] == '"') {
-      const size_t close = line.find('"', at + 1);
-      if (close == std::string_view::npos) {
-        error = "unterminated string";
-        return false;
-      }
-      tokens.words.push_back(line.substr(at, close + 1 - at));
-      at = close + 1;
-    } else {
-      size_t end = at;
-      while (end < line.size() && line[end] != ' ' && line[end] != '\t') ++end;
-      tokens.words.push_back(line.substr(at, end - at));
-      at = end;
-    }
-  }
-  return true;
+constexpr std::pair<Output, const char*> kOutputNames[] = {
+    {Output::Untouched, "untouched"}, {Output::Unterminated, "unterminated"}, {Output::None, "-"}};
+
+bool ParseQuoted(const std::string& quoted, std::u16string& text) {
+  return DecodeText(std::string_view(quoted).substr(1, quoted.size() - 2), text);
 }
 
-bool IsQuoted(std::string_view word) {
-  return word.size() >= 2 && word.front() == '"' && word.back() == '"';
-}
-
-// Reads "HR LENGTH OUTPUT" starting at words[at].
-bool ParseOutcome(const std::vector<std::string_view>& words, size_t& at, Outcome& outcome,
-                  std::string& error) {
-  if (at + 3 > words.size()) {
-    error = "a result needs a code, a length and an output";
-    return false;
-  }
-  if (!ParseResultCode(words[at], outcome.result)) {
-    error = "bad result code '" + std::string(words[at]) + "'";
-    return false;
-  }
-  const std::string_view length = words[at + 1];
+// Reads the outcome whose code is group `first` of the match.
+bool ParseOutcome(const std::smatch& match, int first, Outcome& outcome) {
+  const std::string length = match.str(first + 1);
+  const std::string output = match.str(first + 2);
   outcome.hasLength = length != "-";
-  if (outcome.hasLength && !ParseNumber(length, outcome.length)) {
-    error = "bad length '" + std::string(length) + "'";
-    return false;
-  }
-  const std::string_view output = words[at + 2];
+  outcome.output = Output::Text;
   outcome.text.clear();
-  if (output == "untouched") {
-    outcome.output = Output::Untouched;
-  } else if (output == "unterminated") {
-    outcome.output = Output::Unterminated;
-  } else if (output == "-") {
-    outcome.output = Output::None;
-  } else if (IsQuoted(output)) {
-    outcome.output = Output::Text;
-    if (!DecodeText(output.substr(1, output.size() - 2), outcome.text)) {
-      error = "bad escape in output";
-      return false;
-    }
-  } else {
-    error = "bad output '" + std::string(output) + "'";
-    return false;
+  for (const auto& [kind, name] : kOutputNames) {
+    if (output == name) outcome.output = kind;
   }
-  at += 3;
-  return true;
+  return ParseResultCode(match.str(first), outcome.result) &&
+         (!outcome.hasLength || ParseNumber(length, outcome.length)) &&
+         (outcome.output != Output::Text || ParseQuoted(output, outcome.text));
 }
 
-// Reads "RESULT [| cap N => RESULT]".
-bool ParseResults(const std::vector<std::string_view>& words, size_t& at, bool hasOption,
-                  Results& results, std::string& error) {
-  if (!ParseOutcome(words, at, results.full, error)) return false;
-  results.hasShort = false;
-  if (at < words.size() && words[at] == "|") {
-    if (hasOption) {
-      error = "a row with an option has no too-small call";
-      return false;
-    }
-    if (at + 4 > words.size() || words[at + 1] != "cap" || words[at + 3] != "=>" ||
-        !ParseNumber(words[at + 2], results.shortCapacity)) {
-      error = "expected '| cap N =>'";
-      return false;
-    }
-    at += 4;
-    results.hasShort = true;
-    if (!ParseOutcome(words, at, results.shortCall, error)) return false;
-  }
-  return true;
+// Reads the results whose first code is group `first` of the match.
+bool ParseResults(const std::smatch& match, int first, Results& results) {
+  results.hasShort = match[first + 3].matched;
+  return ParseOutcome(match, first, results.full) &&
+         (!results.hasShort || (ParseNumber(match.str(first + 3), results.shortCapacity) &&
+                                ParseOutcome(match, first + 4, results.shortCall)));
 }
 
-bool ParseFunction(std::string_view word, Row& row, std::string& error) {
-  const size_t open = word.find('(');
-  const std::string_view name = word.substr(0, open);
-  if (name == "url") {
-    row.call.function = Function::UrlFromPath;
-  } else if (name == "path") {
-    row.call.function = Function::PathFromUrl;
-  } else {
-    error = "a row starts with 'url' or 'path'";
+bool ParseRow(const std::string& line, Row& row, std::string& error) {
+  std::smatch match;
+  if (!std::regex_match(line, match, kRow)) {
+    error = "not a row: FUNCTION INPUT => RESULT | cap N => RESULT";
     return false;
   }
-  if (open == std::string_view::npos) return true;
-  if (word.back() != ')') {
-    error = "unclosed option";
+  const std::string option = match.str(kOption);
+  row.call.function = match.str(kFunction) == "url" ? Function::UrlFromPath : Function::PathFromUrl;
+  row.hasOption = match[kOption].matched;
+  row.call.nullOutput = option == "out=null";
+  row.call.nullLength = option == "length=null";
+  row.call.nullInput = match.str(kInput) == "null";
+  row.pending = !match[kWindows].matched;
+  row.wineVaries = match[kVaries].matched;
+  row.comment = match.str(kComment);
+  if ((option.starts_with("cap=") && !ParseNumber(option.substr(4), row.call.capacity)) ||
+      (!row.call.nullInput && !ParseQuoted(match.str(kInput), row.call.input)) ||
+      (!row.pending && !ParseResults(match, kWindows, row.windows))) {
+    error = "an unknown result code, a number out of range or a malformed string";
     return false;
   }
-  const std::string_view option = word.substr(open + 1, word.size() - open - 2);
-  row.hasOption = true;
-  if (option == "out=null") {
-    row.call.nullOutput = true;
-  } else if (option == "length=null") {
-    row.call.nullLength = true;
-  } else if (option.substr(0, 4) == "cap=" && ParseNumber(option.substr(4), row.call.capacity)) {
-  } else {
-    error = "unknown option '" + std::string(option) + "'";
+  if (match[kWine].matched && !ParseResults(match, kWine, row.wine.emplace())) {
+    error = "an unknown result code, a number out of range or a malformed string in Wine's results";
+    return false;
+  }
+  if (row.hasOption && (row.windows.hasShort || (row.wine && row.wine->hasShort))) {
+    error = "a row with an option has no too-small call";
     return false;
   }
   return true;
-}
-
-bool ParseRow(std::string_view line, Row& row, std::string& error) {
-  Tokens tokens;
-  if (!Tokenize(line, tokens, error)) return false;
-  const auto& words = tokens.words;
-  row.comment = std::string(tokens.comment);
-  if (words.size() < 2) {
-    error = "a row needs a function and an input";
-    return false;
-  }
-  if (!ParseFunction(words[0], row, error)) return false;
-  if (words[1] == "null") {
-    row.call.nullInput = true;
-  } else if (!IsQuoted(words[1]) ||
-             !DecodeText(words[1].substr(1, words[1].size() - 2), row.call.input)) {
-    error = "the input is a quoted string or null";
-    return false;
-  }
-  size_t at = 2;
-  if (at == words.size()) {
-    row.pending = true;
-    return true;
-  }
-  if (words[at] != "=>") {
-    error = "expected '=>' after the input";
-    return false;
-  }
-  ++at;
-  if (!ParseResults(words, at, row.hasOption, row.windows, error)) return false;
-  if (at + 1 < words.size() && words[at] == "wine:" && words[at + 1] == "varies") {
-    row.wineVaries = true;
-    at += 2;
-  } else if (at < words.size() && words[at] == "wine:") {
-    ++at;
-    Results wine;
-    if (!ParseResults(words, at, row.hasOption, wine, error)) return false;
-    row.wine = wine;
-  }
-  if (at != words.size()) {
-    error = "unexpected '" + std::string(words[at]) + "'";
-    return false;
-  }
-  return true;
-}
-
-std::string FormatOutcome(const Outcome& outcome) {
-  std::string out = FormatResultCode(outcome.result);
-  out += ' ';
-  out += outcome.hasLength ? std::to_string(outcome.length) : "-";
-  out += ' ';
-  switch (outcome.output) {
-    case Output::Text:
-      out += EncodeText(outcome.text);
-      break;
-    case Output::Untouched:
-      out += "untouched";
-      break;
-    case Output::Unterminated:
-      out += "unterminated";
-      break;
-    case Output::None:
-      out += "-";
-      break;
-  }
-  return out;
 }
 
 std::string FormatResults(const Results& results) {
@@ -279,117 +162,93 @@ std::string FormatResults(const Results& results) {
 }  // namespace
 
 bool DecodeText(std::string_view quoted, std::u16string& text) {
+  // A plain character (printable ASCII but '"' and '{'), or a code unit
+  // {U+XXXX}, or a repetition {N*U+XXXX} or {N*TEXT}.
+  static const std::regex kPiece(
+      R"([ !#-z|}~]|\{(?:(\d+)\*)?(?:U\+([0-9A-Fa-f]{4})|([ !#-z|~]+))\})");
   text.clear();
-  size_t at = 0;
-  while (at < quoted.size()) {
-    const unsigned char c = static_cast<unsigned char>(quoted[at]);
-    if (c != '{') {
-      if (c < 0x20 || c > 0x7E || c == '"') return false;
-      text += static_cast<char16_t>(c);
-      ++at;
-      continue;
-    }
-    const size_t close = quoted.find('}', at);
-    if (close == std::string_view::npos) return false;
-    const std::string_view escape = quoted.substr(at + 1, close - at - 1);
-    at = close + 1;
+  for (auto at = quoted.begin(); at != quoted.end();) {
+    std::match_results<std::string_view::const_iterator> piece;
     size_t count = 1;
-    std::string_view unit = escape;
-    const size_t star = escape.find('*');
-    if (star != std::string_view::npos) {
-      if (!ParseNumber(escape.substr(0, star), count) || count > kMaxRepeat) return false;
-      unit = escape.substr(star + 1);
-    }
-    std::u16string unitText;
-    uint16_t code = 0;
-    if (unit.size() == 6 && unit.substr(0, 2) == "U+" && ParseNumber(unit.substr(2), code, 16)) {
-      unitText = static_cast<char16_t>(code);
-    } else if (star != std::string_view::npos && !unit.empty()) {
-      for (const char u : unit) unitText += static_cast<char16_t>(static_cast<unsigned char>(u));
-    } else {
+    if (!std::regex_search(at, quoted.end(), piece, kPiece,
+                           std::regex_constants::match_continuous) ||
+        (piece[1].matched && (!ParseNumber(piece.str(1), count) || count > kMaxRepeat)) ||
+        (piece[3].matched && !piece[1].matched)) {
       return false;
     }
-    for (size_t i = 0; i < count; ++i) text += unitText;
+    std::u16string unit(piece[0].first, piece[0].second);
+    if (piece[2].matched) unit = static_cast<char16_t>(std::stoul(piece.str(2), nullptr, 16));
+    if (piece[3].matched) unit.assign(piece[3].first, piece[3].second);
+    for (size_t i = 0; i < count; ++i) text += unit;
+    at = piece[0].second;
   }
   return true;
 }
 
 std::string EncodeText(std::u16string_view text) {
   std::string out = "\"";
-  size_t at = 0;
-  while (at < text.size()) {
-    // The shortest repeating unit of up to three characters that covers the
-    // longest run from here, if that run is long enough to fold.
-    size_t bestUnit = 0;
-    size_t bestCount = 0;
-    for (size_t unit = 1; unit <= 3 && at + unit <= text.size(); ++unit) {
-      const std::u16string_view pattern = text.substr(at, unit);
-      if (unit > 1 && !std::all_of(pattern.begin(), pattern.end(),
-                                   [](char16_t c) { return IsPlain(c) && c != u'}'; })) {
+  for (size_t at = 0; at < text.size();) {
+    // The longest run from here of a unit of up to three characters (those of
+    // two or three plain, without '}'), if that run is long enough to fold.
+    size_t unit = 0;
+    size_t count = 0;
+    for (size_t length = 1; length <= 3 && at + length <= text.size(); ++length) {
+      const std::u16string_view pattern = text.substr(at, length);
+      if (length > 1 && !std::all_of(pattern.begin(), pattern.end(),
+                                     [](char16_t c) { return IsPlain(c) && c != u'}'; })) {
         continue;
       }
-      size_t count = 1;
-      while (at + (count + 1) * unit <= text.size() &&
-             text.substr(at + count * unit, unit) == pattern) {
-        ++count;
-      }
-      if (count * unit >= kMinFoldedRun && count * unit > bestCount * bestUnit) {
-        bestUnit = unit;
-        bestCount = count;
+      size_t repeats = 1;
+      while (text.substr(at + repeats * length, length) == pattern) ++repeats;
+      if (repeats * length >= kMinFoldedRun && repeats * length > count * unit) {
+        unit = length;
+        count = repeats;
       }
     }
-    if (bestUnit != 0) {
-      out += '{' + std::to_string(bestCount) + '*';
-      const char16_t first = text[at];
-      if (bestUnit == 1 && (!IsPlain(first) || first == u'}')) {
-        AppendEscape(out, first);
-      } else {
-        for (size_t i = 0; i < bestUnit; ++i) out += static_cast<char>(text[at + i]);
-      }
-      out += '}';
-      at += bestUnit * bestCount;
+    const char16_t c = text[at];
+    if (unit == 0) {
+      out += IsPlain(c) ? std::string(1, static_cast<char>(c)) : "{" + Escaped(c) + "}";
+      ++at;
       continue;
     }
-    const char16_t c = text[at++];
-    if (IsPlain(c)) {
-      out += static_cast<char>(c);
-    } else {
-      out += '{';
-      AppendEscape(out, c);
-      out += '}';
-    }
+    out += "{" + std::to_string(count) + "*";
+    out += unit == 1 && (!IsPlain(c) || c == u'}')
+               ? Escaped(c)
+               : std::string(text.begin() + at, text.begin() + at + unit);
+    out += "}";
+    at += unit * count;
   }
   return out + "\"";
 }
 
-std::string DescribeOutcome(const Outcome& outcome) {
-  return FormatOutcome(outcome);
+std::string FormatOutcome(const Outcome& outcome) {
+  std::string out = FormatResultCode(outcome.result);
+  out += ' ';
+  out += outcome.hasLength ? std::to_string(outcome.length) : "-";
+  out += ' ';
+  if (outcome.output == Output::Text) return out + EncodeText(outcome.text);
+  for (const auto& [kind, name] : kOutputNames) {
+    if (outcome.output == kind) out += name;
+  }
+  return out;
 }
 
 Corpus ParseCorpus(std::string_view text) {
   Corpus corpus;
-  int number = 0;
-  size_t at = 0;
-  while (at < text.size()) {
-    size_t end = text.find('\n', at);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(at, end - at);
-    at = end + 1;
-    ++number;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    Line entry{std::string(line), std::nullopt};
+  std::istringstream lines{std::string(text)};
+  for (std::string line; std::getline(lines, line);) {
+    if (line.ends_with('\r')) line.pop_back();
+    Line& entry = corpus.lines.emplace_back(Line{line, std::nullopt});
     const size_t first = line.find_first_not_of(" \t");
-    if (first != std::string_view::npos && line[first] != '#') {
-      Row row;
-      row.line = number;
-      std::string error;
-      if (ParseRow(line, row, error)) {
-        entry.row = std::move(row);
-      } else {
-        corpus.errors.push_back("line " + std::to_string(number) + ": " + error);
-      }
+    if (first == std::string::npos || line[first] == '#') continue;
+    Row row;
+    row.line = static_cast<int>(corpus.lines.size());
+    std::string error;
+    if (ParseRow(line, row, error)) {
+      entry.row = std::move(row);
+    } else {
+      corpus.errors.push_back("line " + std::to_string(row.line) + ": " + error);
     }
-    corpus.lines.push_back(std::move(entry));
   }
   return corpus;
 }
@@ -415,10 +274,12 @@ std::string FormatRow(const Row& row) {
 }
 
 Outcome Run(const Call& call, bool* wrotePastCapacity) {
-  std::vector<char16_t> buffer(static_cast<size_t>(call.capacity) + kGuard, kSentinel);
+  // The whole buffer starts as the guard's noncharacter, which no conversion
+  // writes, so "untouched" means not one character was written.
+  GuardedBuffer buffer(call.capacity, std::u16string(call.capacity, GuardedBuffer::kGuard), false);
   DWORD length = call.capacity;
   const char16_t* input = call.nullInput ? nullptr : call.input.c_str();
-  char16_t* output = call.nullOutput ? nullptr : buffer.data();
+  char16_t* output = call.nullOutput ? nullptr : buffer.Data();
   DWORD* lengthPointer = call.nullLength ? nullptr : &length;
   Outcome outcome;
   outcome.result = call.function == Function::UrlFromPath
@@ -426,30 +287,26 @@ Outcome Run(const Call& call, bool* wrotePastCapacity) {
                        : platform::PathCreateFromUrlW(input, output, lengthPointer, 0);
   outcome.hasLength = !call.nullLength;
   outcome.length = outcome.hasLength ? length : 0;
-  const auto written = [](char16_t c) { return c != kSentinel; };
-  const auto capacityEnd = buffer.begin() + call.capacity;
-  *wrotePastCapacity = std::any_of(capacityEnd, buffer.end(), written);
+  *wrotePastCapacity = !buffer.GuardIntact();
+  const std::u16string_view written(buffer.Data(), call.capacity);
   if (call.nullOutput) {
     outcome.output = Output::None;
-  } else if (!std::any_of(buffer.begin(), buffer.end(), written)) {
+  } else if (!*wrotePastCapacity &&
+             written.find_first_not_of(GuardedBuffer::kGuard) == std::u16string_view::npos) {
     outcome.output = Output::Untouched;
+  } else if (!buffer.TextLength()) {
+    outcome.output = Output::Unterminated;
   } else {
-    const auto terminator = std::find(buffer.begin(), capacityEnd, u'\0');
-    if (terminator == capacityEnd) {
-      outcome.output = Output::Unterminated;
-    } else {
-      outcome.output = Output::Text;
-      outcome.text.assign(buffer.begin(), terminator);
-    }
+    outcome.output = Output::Text;
+    outcome.text = buffer.Text();
   }
   return outcome;
 }
 
-DWORD ShortCapacityFor(const Outcome& full) {
+DWORD NeededCapacity(const Outcome& full) {
   if (!full.hasLength) return 0;
-  if (full.result == platform::S_OK || full.result == platform::S_FALSE) return full.length;
-  if (full.result == platform::E_POINTER && full.length > 0) return full.length - 1;
-  return 0;
+  if (full.result == platform::S_OK || full.result == platform::S_FALSE) return full.length + 1;
+  return full.result == platform::E_POINTER ? full.length : 0;
 }
 
 Results Observe(const Row& row, bool* wrotePastCapacity) {
@@ -457,7 +314,8 @@ Results Observe(const Row& row, bool* wrotePastCapacity) {
   results.full = Run(row.call, wrotePastCapacity);
   if (!row.hasOption) {
     Call shortCall = row.call;
-    shortCall.capacity = ShortCapacityFor(results.full);
+    // One character too few, or none at all when the call needed none.
+    shortCall.capacity = std::max<DWORD>(NeededCapacity(results.full), 1) - 1;
     bool overrun = false;
     results.hasShort = true;
     results.shortCapacity = shortCall.capacity;

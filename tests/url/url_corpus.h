@@ -87,14 +87,14 @@ std::string FormatRow(const Row& row);
 bool DecodeText(std::string_view quoted, std::u16string& text);
 // Writes a text as a quoted corpus string, long runs folded into repetitions.
 std::string EncodeText(std::u16string_view text);
-std::string DescribeOutcome(const Outcome& outcome);
+std::string FormatOutcome(const Outcome& outcome);
 
 // Runs one call through the platform layer.
 Outcome Run(const Call& call, bool* wrotePastCapacity);
 
-// The capacity of the too-small call that goes with a full result: one less
-// than the characters the full call needed, or 0 when it needed none.
-platform::DWORD ShortCapacityFor(const Outcome& full);
+// The characters a call needed: a successful result's length and terminator,
+// or the length a call that did not fit asked for; 0 when it does not tell.
+platform::DWORD NeededCapacity(const Outcome& full);
 
 // Runs a row on this platform: its call, then the too-small call if it has one.
 Results Observe(const Row& row, bool* wrotePastCapacity);
