@@ -12,13 +12,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <string>
 #include <thread>
-#include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -28,26 +23,15 @@ constexpr auto kPatience = std::chrono::seconds(120);
 class DemoOnTerminal {
  public:
   DemoOnTerminal() {
-    // A registry of its own, with no saved hotkey: the default Ctrl-Alt-U.
-    const auto registry = std::filesystem::temp_directory_path() /
-                          ("marivex_demo_terminal_" + std::to_string(::getpid()));
-    std::vector<std::string> settings = {"MARIVEX_REGISTRY_HKCU=" + (registry / "HKCU").string(),
-                                         "MARIVEX_REGISTRY_HKLM=" + (registry / "HKLM").string()};
-    std::vector<char*> environment;
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-      if (std::strncmp(*variable, "MARIVEX_REGISTRY_", 17) != 0) environment.push_back(*variable);
-    }
-    for (auto& setting : settings) environment.push_back(setting.data());
-    environment.push_back(nullptr);
-    char program[] = MARIVEX_HOST_PROGRAM;
-    char* arguments[] = {program, nullptr};
-
     winsize size{};
     size.ws_row = 24;
     size.ws_col = 100;
     pid_ = ::forkpty(&terminal_, nullptr, nullptr, &size);
     if (pid_ == 0) {
-      ::execve(program, arguments, environment.data());
+      // A registry that cannot exist, so no saved hotkey: the default Ctrl-Alt-U.
+      ::setenv("MARIVEX_REGISTRY_HKCU", "/dev/null/HKCU", 1);
+      ::setenv("MARIVEX_REGISTRY_HKLM", "/dev/null/HKLM", 1);
+      ::execl(MARIVEX_HOST_PROGRAM, MARIVEX_HOST_PROGRAM, nullptr);
       ::_exit(127);
     }
   }

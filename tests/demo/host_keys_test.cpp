@@ -38,7 +38,9 @@ KeyPress Named(Key key, unsigned modifiers = 0) {
   return {key, 0, modifiers};
 }
 
-// What the host reports under each scheme: a code, or (code 0) a label.
+// What the host reports under each scheme: a code, or (code 0) a label. The
+// test against the plug-in below holds every combination that is or could be
+// a hotkey; these rows are what it cannot see.
 struct HostKeyRow {
   const char* what;
   KeyPress press;
@@ -58,47 +60,19 @@ const HostKeyRow kHostKeyRows[] = {
     {"Tab", Named(Key::kTab), 0x09, 0x09, nullptr},
     {"Backspace", Named(Key::kBackspace), 0x08, 0x08, nullptr},
     {"Escape", Named(Key::kEscape), 0x1b, 0x1b, nullptr},
-    // Letters: control characters, scan codes, and the keys without a code.
-    {"Ctrl-U", Char(U'u', kCtrl), 0x15, 0x15, nullptr},
-    {"Alt-U", Char(U'u', kAlt), 0x10016, 0x10016, nullptr},
+    // A capital with Alt is the letter's combination; Alt with Shift is none.
     {"Alt-U typed capital", Char(U'U', kAlt), 0x10016, 0x10016, nullptr},
-    {"Ctrl-Alt-U", Char(U'u', kCtrl | kAlt), 0x10016, 0x10016, nullptr},
-    {"Ctrl-Shift-U", Char(U'u', kCtrl | kShift), 0x15, 0x15, nullptr},
-    {"Ctrl-Alt-Shift-U", Char(U'u', kCtrl | kAlt | kShift), 0, 0x10016, nullptr},
-    {"Ctrl-Alt-Shift-B", Char(U'b', kCtrl | kAlt | kShift), 0, 0x1003e, nullptr},
-    {"Ctrl-C", Char(U'c', kCtrl), 0, 0, nullptr},
-    {"Ctrl-Shift-I", Char(U'i', kCtrl | kShift), 0, 0, nullptr},
-    {"Ctrl-M", Char(U'm', kCtrl), 0, 0x0d, nullptr},
     {"Alt-Shift-U", Char(U'u', kAlt | kShift), 0, 0, nullptr},
-    // Digits: Ctrl only on newer hosts.
-    {"Alt-1", Char(U'1', kAlt), 0x100e2, 0x100e2, nullptr},
-    {"Ctrl-0", Char(U'0', kCtrl), 0, 0xeb, nullptr},
-    {"Ctrl-Alt-5", Char(U'5', kCtrl | kAlt), 0, 0x100e6, nullptr},
-    // Cursor, editing and function keys: the same on both.
-    {"F1", Named(Key::kF1), 0x1003b, 0x1003b, nullptr},
-    {"Ctrl-Shift-F1", Named(Key::kF1, kCtrl | kShift), 0x10054, 0x10054, nullptr},
-    {"Ctrl-Alt-F12", Named(Key::kF12, kCtrl | kAlt), 0x1008a, 0x1008a, nullptr},
-    {"Ctrl-Shift-Left", Named(Key::kLeft, kCtrl | kShift), 0x100cc, 0x100cc, nullptr},
-    {"Ctrl-Alt-Ins", Named(Key::kIns, kCtrl | kAlt), 0x10092, 0x10092, nullptr},
-    {"Ctrl-Alt-Del", Named(Key::kDel, kCtrl | kAlt), 0, 0, nullptr},
-    {"Ctrl-Alt-Shift-Del", Named(Key::kDel, kCtrl | kAlt | kShift), 0, 0x10093, nullptr},
-    {"Alt-Home", Named(Key::kHome, kAlt), 0, 0, nullptr},
-    {"Shift-Tab", Named(Key::kTab, kShift), 0, 0, nullptr},
-    // Keys that newer hosts give by label only.
+    // Keys that newer hosts give by label only, in their own names; below
+    // 0x800 a code still.
+    {"Ctrl-Shift-;", Char(U';', kCtrl | kShift), 0, 0x27, nullptr},
     {"Ctrl-Minus", Char(U'-', kCtrl), 0, 0, u"Ctrl-Minus"},
     {"Alt-Minus", Char(U'-', kAlt), 0x10082, 0, u"Alt-Minus"},
-    {"Ctrl-Alt-Minus", Char(U'-', kCtrl | kAlt), 0, 0, u"Ctrl-Alt-Minus"},
     {"Ctrl-Plus", Char(U'=', kCtrl), 0, 0, u"Ctrl-Plus"},
     {"Alt-Plus", Char(U'=', kAlt), 0x10083, 0x10083, nullptr},
-    {"Shift-Enter", Named(Key::kEnter, kShift), 0, 0, u"Shift-Enter"},
-    {"Ctrl-Enter", Named(Key::kEnter, kCtrl), 0, 0, u"Ctrl-Enter"},
-    {"Alt-Enter", Named(Key::kEnter, kAlt), 0, 0, nullptr},
-    {"Ctrl-[", Char(U'[', kCtrl), 0, 0, u"Ctrl-["},
     {"Ctrl-\\", Char(U'\\', kCtrl), 0x1c, 0, u"Ctrl-\\"},
-    {"Ctrl-Shift-;", Char(U';', kCtrl | kShift), 0, 0x27, nullptr},
     {"Ctrl-Grave", Char(U'`', kCtrl), 0, 0, u"Ctrl-`"},
     {"Shift-Backspace", Named(Key::kBackspace, kShift), 0, 0, u"Shift-Backspace"},
-    {"Ctrl-Backspace", Named(Key::kBackspace, kCtrl), 0x7f, 0x7f, nullptr},
     {"Ctrl-/", Char(U'/', kCtrl), 0, 0, u"Ctrl-Divide"},
 };
 
@@ -209,27 +183,29 @@ class HostKeysAgainstPluginTest : public ::testing::Test {
   int sounds_ = 0;
 };
 
+// Keys that type: characters alone or with Shift; Enter, Tab, Backspace and
+// Escape alone.
+bool Types(const KeyPress& press) {
+  if (press.key == Key::kCharacter) return (press.modifiers & (kCtrl | kAlt)) == 0;
+  return press.modifiers == 0 && (press.key == Key::kEnter || press.key == Key::kTab ||
+                                  press.key == Key::kBackspace || press.key == Key::kEscape);
+}
+
 // Keys that type a control character have its code, as Ctrl with the letter
 // does: on a terminal as on the console, Tab is Ctrl-I, Backspace Ctrl-H and
 // Enter Ctrl-M.
 std::u16string TwinName(const KeyPress& press) {
   if (press.modifiers != 0) return u"";
-  switch (press.key) {
-    case Key::kTab:
-      return u"Ctrl-I";
-    case Key::kBackspace:
-      return u"Ctrl-H";
-    case Key::kEnter:
-      return u"Ctrl-M";
-    default:
-      return u"";
-  }
+  if (press.key == Key::kTab) return u"Ctrl-I";
+  if (press.key == Key::kBackspace) return u"Ctrl-H";
+  return press.key == Key::kEnter ? u"Ctrl-M" : u"";
 }
 
 // The plug-in parses a combination's name to the code its hook builds from
 // what the demo reports: the name's code matches, and nothing else does. A
 // combination whose name is no hotkey (or that has no name) matches nothing,
-// unless it has a twin.
+// unless it has a twin; and unless it types, it is not reported at all (no
+// code, no label): the host has no code for it.
 TEST_F(HostKeysAgainstPluginTest, ReportedKeysReachTheHookAsTheirNamesParse) {
   const struct {
     KeyScheme scheme;
@@ -239,7 +215,6 @@ TEST_F(HostKeysAgainstPluginTest, ReportedKeysReachTheHookAsTheirNamesParse) {
       {KeyScheme::kClassic, 0, PositiveCodes(kClassicKeyTable)},
       {KeyScheme::kExtended, 1, PositiveCodes(kExtendedKeyTable)},
   };
-  int labelled = 0;
   for (const auto& scheme : schemes) {
     extendedKeys = scheme.extendedKeys;
     std::set<int32_t> reached;
@@ -256,13 +231,15 @@ TEST_F(HostKeysAgainstPluginTest, ReportedKeysReachTheHookAsTheirNamesParse) {
       if (parsed > 0) expected.insert(parsed);
       if (twinParsed > 0) expected.insert(twinParsed);
       EXPECT_EQ(MatchedHotkeys(press, scheme.scheme, scheme.codes), expected) << Hex(parsed);
+      const demo::HostKey hostKey = HostKeyOf(press, scheme.scheme);
+      if (!Types(press)) {
+        EXPECT_EQ(hostKey.code != 0 || !hostKey.label.empty(), parsed > 0) << "reported";
+      }
       if (parsed > 0) reached.insert(parsed);
-      if (!HostKeyOf(press, scheme.scheme).label.empty()) ++labelled;
     }
     // Most hotkeys of the tables can be pressed on a terminal through the demo.
     EXPECT_GT(reached.size(), scheme.codes.size() * 3 / 4);
   }
-  EXPECT_GT(labelled, 0);
 }
 
 }  // namespace

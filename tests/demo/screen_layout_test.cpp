@@ -25,7 +25,6 @@ TEST(ScreenLayoutTest, CursorAfterWrappedText) {
     int columns;
     ScreenPosition end;
   } rows[] = {
-      {"short", {0, 0}, u"abc", 10, {0, 3}},
       {"after a prompt", {0, 4}, u"abc", 10, {0, 7}},
       {"one short of the margin", {0, 0}, std::u16string(9, u'x'), 10, {0, 9}},
       {"exactly full: waits at the margin", {0, 0}, std::u16string(10, u'x'), 10, {0, 10}},
@@ -50,7 +49,6 @@ TEST(ScreenLayoutTest, CursorAfterWrappedText) {
 TEST(ScreenLayoutTest, MarginIsTheStartOfTheNextRow) {
   EXPECT_EQ(Where(Normalized({0, 10}, 10)), "1:0");
   EXPECT_EQ(Where(Normalized({2, 9}, 10)), "2:9");
-  EXPECT_EQ(Where(Normalized({0, 0}, 10)), "0:0");
 }
 
 // The line shows every control character; output keeps its line breaks and

@@ -1,4 +1,5 @@
-// Formatting shared by the host's output functions and the wsprintfW stand-in.
+// Formatting shared by the host's output functions and the wsprintfW stand-in,
+// beyond what the plug-in's own messages and wsprintfW's "%d" show.
 #include "support/format.h"
 
 #include <gtest/gtest.h>
@@ -14,10 +15,7 @@ std::u16string Format(const char16_t* format, ...) {
 }
 
 TEST(FormatTest, Integers) {
-  EXPECT_EQ(Format(u"%d", -5), u"-5");
-  EXPECT_EQ(Format(u"%d", static_cast<int>(0x80000000u)), u"-2147483648");
   EXPECT_EQ(Format(u"%u", 4294967295u), u"4294967295");
-  EXPECT_EQ(Format(u"0x%08x", 0x80070057u), u"0x80070057");
   EXPECT_EQ(Format(u"%08X", 0xabcu), u"00000ABC");
   EXPECT_EQ(Format(u"[%5d|%-5d|%05d]", 42, 42, -42), u"[   42|42   |-0042]");
   EXPECT_EQ(Format(u"%+d % d", 3, 3), u"+3  3");
@@ -26,7 +24,6 @@ TEST(FormatTest, Integers) {
 }
 
 TEST(FormatTest, TextAndCharacters) {
-  EXPECT_EQ(Format(u"%s v%d.%d.%d", u"Marivex", 1, 1, 1), u"Marivex v1.1.1");
   EXPECT_EQ(Format(u"[%5s|%-5s|%.2s]", u"ab", u"ab", u"abc"), u"[   ab|ab   |ab]");
   EXPECT_EQ(Format(u"%s", static_cast<const char16_t*>(nullptr)), u"(null)");
   EXPECT_EQ(Format(u"%hs|%S", "narrow", "too"), u"narrow|too");

@@ -1,4 +1,5 @@
-// The stand-in host's URL kinds.
+// The stand-in host's URL kinds, beyond those the test of @ISURL reads
+// through the plug-in in both builds.
 #include <gtest/gtest.h>
 
 #include "host/takecmd.h"
@@ -10,22 +11,16 @@ TEST(IsUrlTest, KindsBySchemeInAnyCase) {
     const char16_t* text;
     int kind;
   } kCases[] = {
-      {u"", 0},
-      {u"C:\\Temp\\a.txt", 0},
       {u"c:/temp", 0},
       {u"no scheme here", 0},
-      {u" http://example.com", 0},
       {u"1http://x", 0},
-      {u"http://example.com", 1},
       {u"HTTP://EXAMPLE.COM", 1},
       {u"https://example.com/a?b", 2},
-      {u"ftp://host/file", 3},
       {u"iftp://host/file", 4},
       {u"tftp://host/file", 5},
       {u"ftps://host/file", 6},
       {u"iftps://host/file", 7},
       {u"gopher://host", 8},
-      {u"mailto:someone@example.com", 8},
       {u"file:///C:/Temp/a.txt", 8},
       {u"svn+ssh://host", 8},
       {u"http:", 1},
