@@ -79,9 +79,16 @@ bool HoldsHotkey(const std::optional<std::pair<platform::DWORD, std::vector<uint
   return value && value->first == platform::REG_DWORD && value->second == bytes;
 }
 
-// Every line of standard error begins with the plug-in's prefix, or is the
-// indented system text that follows a refused save.
-void CheckErrors(const std::u16string& errors) {
+// Standard error holds whole messages: it begins with the plug-in's prefix
+// and ends in CR LF. Every line of it begins with the prefix or is the
+// indented system text that follows a refused save, unless the argument text
+// itself holds a line break, which a message that quotes an argument repeats.
+void CheckErrors(const std::u16string& errors, bool argumentsBreakLines) {
+  if (errors.empty()) return;
+  Check(errors.rfind(u"Marivex plugin: ", 0) == 0, "an error message lacks the prefix");
+  Check(errors.size() >= 2 && errors.compare(errors.size() - 2, 2, u"\r\n") == 0,
+        "an error message does not end in CR LF");
+  if (argumentsBreakLines) return;
   size_t start = 0;
   while (start < errors.size()) {
     const size_t end = errors.find(u"\r\n", start);
@@ -136,7 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(code >= 0 && code <= 2, "MARIVEXKEY gave an exit code other than 0, 1 or 2");
   Check(currentHotkey == 0 || IsAcceptableHotkey(currentHotkey),
         "the hotkey in force is no code of the active key table");
-  CheckErrors(output.err);
+  CheckErrors(output.err, text.find_first_of(u"\r\n") != std::u16string::npos);
   Check(code == 0 || !output.err.empty(), "MARIVEXKEY failed without a message");
   if (code == 1) {
     Check(currentHotkey == hotkeyBefore, "a refused MARIVEXKEY changed the hotkey");
