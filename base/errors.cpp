@@ -1,7 +1,7 @@
 #include "base/errors.h"
 
-#include "base/charclass.h"
-#include "base/host.h"
+#include "base/char_class.h"
+#include "base/host_contract.h"
 #include "base/identity.h"
 #include "base/text.h"
 

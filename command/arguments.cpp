@@ -1,8 +1,8 @@
 #include "command/arguments.h"
 
-#include "base/charclass.h"
+#include "base/char_class.h"
 #include "base/errors.h"
-#include "base/host.h"
+#include "base/host_contract.h"
 
 char16_t argText[MAX_ARG_LEN];
 char16_t* argPointers[MAX_ARGS];

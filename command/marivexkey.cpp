@@ -2,12 +2,12 @@
 #include "command/marivexkey.h"
 
 #include "base/errors.h"
-#include "base/host.h"
+#include "base/host_contract.h"
 #include "base/identity.h"
 #include "base/text.h"
 #include "command/arguments.h"
 #include "command/help.h"
-#include "hotkey/keynames.h"
+#include "hotkey/key_names.h"
 #include "hotkey/settings.h"
 
 namespace {

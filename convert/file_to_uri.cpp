@@ -1,6 +1,6 @@
 // A local file name to a file:// URI.
 #include "base/errors.h"
-#include "base/host.h"
+#include "base/host_contract.h"
 #include "base/text.h"
 #include "convert/convert.h"
 

@@ -3,7 +3,7 @@
 #include "convert/functions.h"
 
 #include "base/errors.h"
-#include "base/host.h"
+#include "base/host_contract.h"
 #include "base/text.h"
 #include "convert/convert.h"
 

@@ -1,7 +1,7 @@
 // Trimming and the quote rule.
 #include <array>
 
-#include "base/charclass.h"
+#include "base/char_class.h"
 #include "base/text.h"
 #include "convert/convert.h"
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "base/host.h"
-#include "host/dynlib.h"
+#include "base/host_contract.h"
+#include "host/dynamic_library.h"
 
 namespace host {
 

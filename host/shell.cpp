@@ -13,7 +13,7 @@
 #include "host/plugin_help.h"
 #include "host/state.h"
 #include "host/takecmd.h"
-#include "host/truename.h"
+#include "host/true_name.h"
 #include "support/utf.h"
 
 namespace host {

@@ -1,7 +1,7 @@
 // The stand-in host's own interface, for the demo program and the tests.
 //
 // The stand-in host library (TakeCmd.dll for Windows, TakeCmd.so natively)
-// implements the seven host functions a plug-in calls (plugin/host.h) and,
+// implements the seven host functions a plug-in calls (base/host_contract.h) and,
 // around them, a small TCC-like shell: variables, a current drive and
 // directories, batch files, plug-in loading and command execution. Everything
 // here is plain C so that test programs and the library may each carry their
@@ -10,7 +10,7 @@
 
 #include <cstddef>
 
-#include "base/host.h"
+#include "base/host_contract.h"
 
 extern "C" {
 

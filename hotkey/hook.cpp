@@ -2,11 +2,11 @@
 // place between a file name and a file:// URI.
 #include "hotkey/hook.h"
 
-#include "base/charclass.h"
+#include "base/char_class.h"
 #include "base/text.h"
 #include "convert/convert.h"
-#include "hotkey/hostversion.h"
-#include "hotkey/keynames.h"
+#include "hotkey/host_version.h"
+#include "hotkey/key_names.h"
 #include "hotkey/settings.h"
 #include "platform/platform.h"
 

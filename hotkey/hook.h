@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "base/host.h"
+#include "base/host_contract.h"
 
 // Converts the word at the record's cursor between a file name and a file://
 // URI, in the record's line; always swallows the key. Returns 0.

@@ -1,6 +1,6 @@
 #include "hotkey/settings.h"
 
-#include "hotkey/keynames.h"
+#include "hotkey/key_names.h"
 
 // Ctrl-Alt-U until start-up or the user says otherwise.
 int32_t currentHotkey = DEFAULT_HOTKEY;

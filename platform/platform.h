@@ -1,6 +1,6 @@
 // Every Win32 call the plug-in makes, in Win32's own names and argument order,
 // and the constants the plug-in passes to them or tests their results for.
-// What only the stand-ins and tests need is in platform/win32_extras.h.
+// What only the stand-ins and tests need is in platform/posix/win32_extras.h.
 //
 // The Windows build forwards each call to the real API (platform/windows); the
 // native build answers it with a stand-in that behaves like Windows wherever the

@@ -1,5 +1,5 @@
 // The descriptor through which the host learns what the plug-in offers.
-#include "base/host.h"
+#include "base/host_contract.h"
 #include "base/identity.h"
 #include "plugin/exports.h"
 

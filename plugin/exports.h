@@ -5,7 +5,7 @@
 
 #include <type_traits>
 
-#include "base/host.h"
+#include "base/host_contract.h"
 #include "platform/platform.h"
 
 // The descriptor, start-up and shut-down.

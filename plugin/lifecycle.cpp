@@ -1,9 +1,9 @@
 // Start-up and shut-down.
-#include "base/host.h"
+#include "base/host_contract.h"
 #include "base/identity.h"
 #include "base/text.h"
-#include "hotkey/hostversion.h"
-#include "hotkey/keynames.h"
+#include "hotkey/host_version.h"
+#include "hotkey/key_names.h"
 #include "hotkey/settings.h"
 #include "plugin/exports.h"
 

@@ -1,5 +1,5 @@
 // Stand-in for the standard handles.
-#include "platform/win32_extras.h"
+#include "platform/posix/win32_extras.h"
 
 namespace platform {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "platform/posix/registry_file.h"
-#include "platform/win32_extras.h"
+#include "platform/posix/win32_extras.h"
 #include "support/utf.h"
 
 namespace {

@@ -23,7 +23,7 @@
 #include <utility>
 
 #include "platform/posix/standin.h"
-#include "platform/win32_extras.h"
+#include "platform/posix/win32_extras.h"
 
 namespace standin::registry {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 
 #include "platform/posix/url_writer.h"
-#include "platform/win32_extras.h"
+#include "platform/posix/win32_extras.h"
 
 namespace {
 

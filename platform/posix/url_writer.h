@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "platform/win32_extras.h"
+#include "platform/posix/win32_extras.h"
 
 namespace standin {
 

@@ -6,7 +6,7 @@
 
 #include "base/errors.h"
 #include "base/text.h"
-#include "tests/support/wine.h"
+#include "tests/fixtures/wine.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include "base/text.h"
 #include "command/arguments.h"
 #include "plugin/exports.h"
+#include "tests/fixtures/guarded_buffer.h"
+#include "tests/fixtures/host_session.h"
 #include "tests/hotkey/key_test_support.h"
-#include "tests/support/guarded_buffer.h"
-#include "tests/support/host_session.h"
 
 namespace {
 

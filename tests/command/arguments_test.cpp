@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "support/utf.h"
-#include "tests/support/host_session.h"
+#include "tests/fixtures/host_session.h"
 
 namespace {
 

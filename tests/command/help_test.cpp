@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "base/host.h"
+#include "base/host_contract.h"
 #include "base/text.h"
 #include "plugin/exports.h"
 #include "support/utf.h"

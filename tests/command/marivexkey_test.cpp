@@ -7,9 +7,9 @@
 #include "base/version.h"
 #include "command/help.h"
 #include "plugin/exports.h"
+#include "tests/fixtures/host_session.h"
+#include "tests/fixtures/scratch_registry.h"
 #include "tests/hotkey/key_test_support.h"
-#include "tests/support/host_session.h"
-#include "tests/support/scratch_registry.h"
 
 namespace {
 

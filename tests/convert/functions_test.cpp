@@ -6,8 +6,8 @@
 #include <string>
 
 #include "base/text.h"
-#include "tests/support/guarded_buffer.h"
-#include "tests/support/host_session.h"
+#include "tests/fixtures/guarded_buffer.h"
+#include "tests/fixtures/host_session.h"
 
 namespace {
 

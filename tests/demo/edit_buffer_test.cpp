@@ -1,5 +1,5 @@
 // Editing the command line, and browsing the lines entered before.
-#include "host/demo/edit_buffer.h"
+#include "demo/edit_buffer.h"
 
 #include <gtest/gtest.h>
 

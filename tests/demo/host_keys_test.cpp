@@ -1,7 +1,7 @@
 // The demo host's key codes and labels, and, against the plug-in's own key
 // tables and hook, that every combination the demo reports reaches the hook
 // as the code its name stands for.
-#include "host/demo/host_keys.h"
+#include "demo/host_keys.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "hotkey/hostversion.h"
-#include "hotkey/keynames.h"
-#include "hotkey/keytables.h"
+#include "hotkey/host_version.h"
+#include "hotkey/key_names.h"
+#include "hotkey/key_tables.h"
 #include "hotkey/settings.h"
 #include "platform/posix/standin.h"
 #include "plugin/exports.h"

@@ -1,5 +1,5 @@
 // Message boxes drawn as framed text.
-#include "host/demo/message_box.h"
+#include "demo/message_box.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Where wrapped text leaves the cursor on a terminal, and how lines are shown.
-#include "host/demo/screen_layout.h"
+#include "demo/screen_layout.h"
 
 #include <gtest/gtest.h>
 

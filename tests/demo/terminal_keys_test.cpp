@@ -1,5 +1,5 @@
 // Decoding what a terminal sends into keys and modifiers.
-#include "host/demo/terminal_keys.h"
+#include "demo/terminal_keys.h"
 
 #include <gtest/gtest.h>
 

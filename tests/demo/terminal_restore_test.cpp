@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <exception>
 
-#include "host/demo/terminal.h"
+#include "demo/terminal.h"
 
 namespace {
 

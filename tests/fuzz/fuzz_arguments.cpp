@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "base/charclass.h"
+#include "base/char_class.h"
 #include "base/text.h"
 #include "command/arguments.h"
 #include "tests/fuzz/fuzz_support.h"

@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "base/text.h"
-#include "host/demo/edit_buffer.h"
-#include "host/demo/host_keys.h"
-#include "host/demo/terminal_keys.h"
+#include "demo/edit_buffer.h"
+#include "demo/host_keys.h"
+#include "demo/terminal_keys.h"
 #include "host/takecmd.h"
 #include "platform/posix/standin.h"
 #include "tests/fuzz/fuzz_support.h"

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "base/host.h"
+#include "base/host_contract.h"
 #include "base/text.h"
 #include "plugin/exports.h"
 #include "tests/fuzz/fuzz_support.h"

@@ -17,8 +17,8 @@
 
 #include "base/text.h"
 #include "host/takecmd.h"
-#include "hotkey/hostversion.h"
-#include "hotkey/keynames.h"
+#include "hotkey/host_version.h"
+#include "hotkey/key_names.h"
 #include "hotkey/settings.h"
 #include "platform/posix/standin.h"
 #include "plugin/exports.h"

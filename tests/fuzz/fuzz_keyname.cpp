@@ -7,8 +7,8 @@
 #include <string>
 
 #include "base/text.h"
-#include "hotkey/hostversion.h"
-#include "hotkey/keynames.h"
+#include "hotkey/host_version.h"
+#include "hotkey/key_names.h"
 #include "hotkey/settings.h"
 #include "tests/fuzz/fuzz_support.h"
 

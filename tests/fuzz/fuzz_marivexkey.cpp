@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "base/text.h"
-#include "hotkey/hostversion.h"
-#include "hotkey/keynames.h"
+#include "hotkey/host_version.h"
+#include "hotkey/key_names.h"
 #include "hotkey/settings.h"
 #include "platform/posix/standin.h"
 #include "plugin/exports.h"

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/support/guarded_buffer.h"
+#include "tests/fixtures/guarded_buffer.h"
 
 namespace testing_support {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "host/takecmd.h"
-#include "tests/support/host_session.h"
+#include "tests/fixtures/host_session.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "host/takecmd.h"
 #include "support/utf.h"
-#include "tests/support/host_session.h"
+#include "tests/fixtures/host_session.h"
 
 #if !defined(_WIN32)
 #include "platform/posix/standin.h"

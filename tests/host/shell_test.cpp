@@ -9,7 +9,7 @@
 
 #include "host/takecmd.h"
 #include "support/utf.h"
-#include "tests/support/host_session.h"
+#include "tests/fixtures/host_session.h"
 
 namespace {
 

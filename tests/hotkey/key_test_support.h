@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <string>
 
-#include "hotkey/hostversion.h"
-#include "hotkey/keynames.h"
-#include "hotkey/keytables.h"
+#include "hotkey/host_version.h"
+#include "hotkey/key_names.h"
+#include "hotkey/key_tables.h"
 #include "hotkey/settings.h"
 #include "support/utf.h"
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "tests/fixtures/scratch_registry.h"
 #include "tests/hotkey/key_test_support.h"
-#include "tests/support/scratch_registry.h"
 
 namespace {
 

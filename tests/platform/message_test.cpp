@@ -6,8 +6,8 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "tests/support/guarded_buffer.h"
-#include "tests/support/wine.h"
+#include "tests/fixtures/guarded_buffer.h"
+#include "tests/fixtures/wine.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/support/scratch_registry.h"
+#include "tests/fixtures/scratch_registry.h"
 
 namespace testing_support {
 

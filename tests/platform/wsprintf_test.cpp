@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "tests/support/guarded_buffer.h"
+#include "tests/fixtures/guarded_buffer.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "tests/url/url_corpus.h"
+#include "tests/platform/url_corpus.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>

@@ -1,0 +1,191 @@
+// Raw terminal mode with termios, restored however the program ends: at
+// exit, on a signal that ends it, on a crash and on std::terminate.
+#include "demo/terminal.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <exception>
+#include <iterator>
+
+namespace demo {
+
+namespace {
+
+// How long the rest of an escape sequence may take to arrive before a lone
+// ESC counts as the Escape key.
+constexpr int kEscapeTimeoutMilliseconds = 100;
+constexpr int kDefaultColumns = 80;
+
+// Asks xterm-style terminals to send keys such as Ctrl-Minus as
+// ESC [ 27 ; m ; code ~, and to stop doing so again. Other terminals ignore it.
+constexpr std::string_view kReportOtherKeys = "\x1b[>4;1m";
+constexpr std::string_view kStopReportingOtherKeys = "\x1b[>4m";
+
+// The terminal's own mode, saved when raw mode starts. Read by the signal
+// handler, so kept in plain static storage.
+termios savedMode{};
+volatile sig_atomic_t rawModeOn = 0;
+
+// Signals that end the program: those a user or the system sends, and those
+// of a crash. Each handler restores the terminal, then hands the signal on
+// to whoever handled it before (a sanitizer's report) or to its default.
+const int kRestoringSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGABRT,
+                                 SIGBUS, SIGFPE, SIGILL,  SIGSEGV};
+struct sigaction previousActions[std::size(kRestoringSignals)];
+
+// A crash from running out of stack needs a stack of its own to run the
+// handler on.
+alignas(16) char signalStack[64 * 1024];
+
+std::terminate_handler previousTerminate = nullptr;
+
+void WriteAll(int descriptor, const char* bytes, size_t length) {
+  while (length > 0) {
+    const ssize_t written = ::write(descriptor, bytes, length);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    bytes += written;
+    length -= static_cast<size_t>(written);
+  }
+}
+
+// Puts the terminal back as it was; safe inside a signal handler.
+void RestoreMode() {
+  if (!rawModeOn) return;
+  rawModeOn = 0;
+  WriteAll(STDOUT_FILENO, kStopReportingOtherKeys.data(), kStopReportingOtherKeys.size());
+  ::tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
+}
+
+void RestoreAndReraise(int signalNumber) {
+  RestoreMode();
+  for (size_t i = 0; i < std::size(kRestoringSignals); ++i) {
+    if (kRestoringSignals[i] == signalNumber)
+      ::sigaction(signalNumber, &previousActions[i], nullptr);
+  }
+  // Delivered once this handler returns; a crash signal comes back at once
+  // from the faulting instruction as well.
+  ::raise(signalNumber);
+}
+
+void RestoreAndTerminate() {
+  RestoreMode();
+  if (previousTerminate != nullptr) previousTerminate();
+  std::abort();
+}
+
+void UseSignalStack() {
+  stack_t current{};
+  if (::sigaltstack(nullptr, &current) == 0 && (current.ss_flags & SS_DISABLE) == 0) return;
+  stack_t stack{};
+  stack.ss_sp = signalStack;
+  stack.ss_size = sizeof signalStack;
+  ::sigaltstack(&stack, nullptr);
+}
+
+void InstallRestorers() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  std::atexit(RestoreMode);
+  previousTerminate = std::set_terminate(RestoreAndTerminate);
+  UseSignalStack();
+  for (size_t i = 0; i < std::size(kRestoringSignals); ++i) {
+    struct sigaction action {};
+    action.sa_handler = RestoreAndReraise;
+    action.sa_flags = SA_ONSTACK;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(kRestoringSignals[i], &action, &previousActions[i]);
+    // A signal the program was told to ignore (SIGHUP under nohup) stays ignored.
+    if (previousActions[i].sa_handler == SIG_IGN) {
+      ::sigaction(kRestoringSignals[i], &previousActions[i], nullptr);
+    }
+  }
+}
+
+}  // namespace
+
+bool Terminal::IsInteractive() {
+  return ::isatty(STDIN_FILENO) && ::isatty(STDOUT_FILENO);
+}
+
+Terminal::~Terminal() {
+  LeaveRawMode();
+}
+
+void Terminal::EnterRawMode() {
+  if (rawModeOn) return;
+  termios mode{};
+  if (::tcgetattr(STDIN_FILENO, &mode) != 0) return;
+  InstallRestorers();
+  savedMode = mode;
+  // Bytes as typed: no break or parity handling, no CR-to-LF, no flow
+  // control, no echo, no line editing, no signals from Ctrl-C and the like.
+  // Output processing stays, so that "\n" still starts a new line.
+  mode.c_iflag &= ~static_cast<tcflag_t>(BRKINT | ICRNL | INPCK | ISTRIP | IXON);
+  mode.c_cflag |= CS8;
+  mode.c_lflag &= ~static_cast<tcflag_t>(ECHO | ICANON | IEXTEN | ISIG);
+  mode.c_cc[VMIN] = 1;
+  mode.c_cc[VTIME] = 0;
+  // TCSANOW keeps what was typed ahead.
+  if (::tcsetattr(STDIN_FILENO, TCSANOW, &mode) != 0) return;
+  rawModeOn = 1;
+  Write(kReportOtherKeys);
+}
+
+void Terminal::LeaveRawMode() {
+  RestoreMode();
+}
+
+int Terminal::Columns() const {
+  winsize size{};
+  if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+  return kDefaultColumns;
+}
+
+std::optional<KeyPress> Terminal::ReadKey() {
+  bool moreMayFollow = true;
+  for (;;) {
+    if (pending_.empty()) {
+      if (!ReadMore(-1)) return std::nullopt;
+      continue;
+    }
+    const DecodedKey decoded = DecodeKey(pending_, moreMayFollow);
+    if (!decoded.complete) {
+      moreMayFollow = ReadMore(kEscapeTimeoutMilliseconds);
+      continue;
+    }
+    pending_.erase(0, decoded.length);
+    moreMayFollow = true;
+    if (decoded.press.key != Key::kNone) return decoded.press;
+  }
+}
+
+bool Terminal::ReadMore(int timeoutMilliseconds) {
+  pollfd input{STDIN_FILENO, POLLIN, 0};
+  for (;;) {
+    const int ready = ::poll(&input, 1, timeoutMilliseconds);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) return false;
+    char bytes[256];
+    const ssize_t count = ::read(STDIN_FILENO, bytes, sizeof bytes);
+    if (count < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    if (count <= 0) return false;
+    pending_.append(bytes, static_cast<size_t>(count));
+    return true;
+  }
+}
+
+void Terminal::Write(std::string_view bytes) {
+  WriteAll(STDOUT_FILENO, bytes.data(), bytes.size());
+}
+
+}  // namespace demo

@@ -1,0 +1,48 @@
+// The terminal the demo runs in: raw mode while a line is edited, key
+// presses read from it, and bytes written to it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "demo/terminal_keys.h"
+
+namespace demo {
+
+class Terminal {
+ public:
+  // True when standard input and output are both a terminal.
+  static bool IsInteractive();
+
+  Terminal() = default;
+  // Leaves raw mode if it is still on.
+  ~Terminal();
+  Terminal(const Terminal&) = delete;
+  Terminal& operator=(const Terminal&) = delete;
+
+  // Raw mode: no echo, no line buffering, control keys delivered as bytes.
+  // The terminal's own mode comes back on LeaveRawMode, at exit, and when a
+  // signal ends the program.
+  void EnterRawMode();
+  void LeaveRawMode();
+
+  // The width of the screen in columns.
+  int Columns() const;
+
+  // The next key press; nothing once input has ended.
+  std::optional<KeyPress> ReadKey();
+
+  // Writes all of bytes to standard output.
+  static void Write(std::string_view bytes);
+
+ private:
+  // Adds what the terminal has sent to pending_, waiting at most timeout
+  // milliseconds (-1: as long as it takes). False when nothing came in time
+  // or input has ended.
+  bool ReadMore(int timeoutMilliseconds);
+
+  std::string pending_;
+};
+
+}  // namespace demo
