@@ -9,6 +9,7 @@
 
 #include "host/loader.h"
 #include "host/output.h"
+#include "host/state.h"
 #include "host/takecmd.h"
 
 namespace host {
@@ -18,16 +19,11 @@ namespace {
 // The host's buffer for a syntax text.
 constexpr size_t kSyntaxCapacity = 1024;
 
-bool IsBlank(char16_t c) {
-  return c == u' ' || c == u'\t';
-}
-
 std::u16string FirstWord(std::u16string_view text) {
-  size_t start = 0;
-  while (start < text.size() && IsBlank(text[start])) ++start;
-  size_t end = start;
+  text = SkipBlanks(text);
+  size_t end = 0;
   while (end < text.size() && !IsBlank(text[end])) ++end;
-  return std::u16string(text.substr(start, end - start));
+  return std::u16string(text.substr(0, end));
 }
 
 // The names a user may ask about: those of the plug-in's function list but

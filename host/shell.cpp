@@ -22,20 +22,6 @@ namespace {
 
 constexpr size_t kMaxBatchNesting = 32;
 
-bool IsBlank(char16_t c) {
-  return c == u' ' || c == u'\t';
-}
-
-std::u16string_view SkipBlanks(std::u16string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  return text;
-}
-
-std::u16string_view TrimEnd(std::u16string_view text) {
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 void Error(const std::u16string& message) {
   Write(HOST_STDERR, message + u"\r\n");
 }

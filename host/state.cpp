@@ -21,6 +21,20 @@ std::u16string UpperAscii(std::u16string_view text) {
   return upper;
 }
 
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t';
+}
+
+std::u16string_view SkipBlanks(std::u16string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+std::u16string_view TrimEnd(std::u16string_view text) {
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 size_t CopyOut(std::u16string_view text, char16_t* out, size_t capacity) {
   if (out == nullptr || capacity == 0) return 0;
   const size_t length = text.size() < capacity ? text.size() : capacity - 1;

@@ -35,6 +35,11 @@ void ResetState();
 // Upper-cases ASCII letters only, as the shell compares names.
 std::u16string UpperAscii(std::u16string_view text);
 
+// Blanks are spaces and tabs, which separate a command's words.
+bool IsBlank(char16_t c);
+std::u16string_view SkipBlanks(std::u16string_view text);
+std::u16string_view TrimEnd(std::u16string_view text);
+
 // Copies text into out, whose capacity counts the terminator; cuts what does
 // not fit. Returns the number of characters copied.
 size_t CopyOut(std::u16string_view text, char16_t* out, size_t capacity);
