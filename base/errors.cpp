@@ -2,6 +2,7 @@
 
 #include "base/char_class.h"
 #include "base/host_contract.h"
+#include "base/host_text.h"
 #include "base/identity.h"
 #include "base/text.h"
 
@@ -15,21 +16,11 @@ platform::HANDLE StandardError() {
 // a "%" in a batch file's name is never read as a format.
 void ErrorPrefix() {
   char16_t buffer[MAX_ARG_LEN];
-  TextClear(buffer, CountOf(buffer));
-  TextCopy(buffer, u"%_batch");
   Qprintf(StandardError(), u"%s plugin: ", kPluginName);
-  ExpandVariables(buffer, 1);
-  TerminateText(buffer);
+  ExpandHostText(u"%_batch", buffer);
   if (buffer[0] == u'0') return;
-  TextCopy(buffer, u"%_batchname [%_batchline]  ");
-  ExpandVariables(buffer, 1);
-  TerminateText(buffer);
+  ExpandHostText(u"%_batchname [%_batchline]  ", buffer);
   Qprintf(StandardError(), u"%s", buffer);
-}
-
-void ReportError(const char16_t* format, const char16_t* argument) {
-  ErrorPrefix();
-  Qprintf(StandardError(), format, argument);
 }
 
 // Asks Windows for the code's message on one line (the width mask keeps line

@@ -4,11 +4,6 @@
 #include "base/errors.h"
 #include "base/host_contract.h"
 
-char16_t argText[MAX_ARG_LEN];
-char16_t* argPointers[MAX_ARGS];
-int32_t argLengths[MAX_ARGS];
-int32_t argCount;
-
 namespace {
 
 // The last position of argText. A character is stored only below it, so the
@@ -121,9 +116,8 @@ int32_t ArgumentSplitter(const char16_t* text) {
       break;
     }
     if (Store(scan, c) == StoreResult::kOverflow) {
-      ErrorPrefix();
-      Qprintf(StandardError(), u"Buffer overflow: b = %d, MAX_ARG_LEN = %d \r\n",
-              static_cast<int>(scan.b), static_cast<int>(MAX_ARG_LEN));
+      ReportError(u"Buffer overflow: b = %d, MAX_ARG_LEN = %d \r\n", static_cast<int>(scan.b),
+                  static_cast<int>(MAX_ARG_LEN));
       ClearArguments();
       return kSplitFailed;
     }

@@ -143,10 +143,8 @@ int32_t Save(SaveTarget target, bool quiet, char16_t (&text)[kMaxNameLen]) {
       SaveSettings(currentUser ? platform::HKEY_CURRENT_USER : platform::HKEY_LOCAL_MACHINE);
   if (status != 0) {
     FormatSystemError(status, text);
-    ErrorPrefix();
-    Qprintf(StandardError(), u"Error saving settings to the registry (%s\\%s) :\r\n", rootName,
-            kRegistrySubkey);
-    Qprintf(StandardError(), u"    %s\r\n", text);
+    ReportError(u"Error saving settings to the registry (%s\\%s) :\r\n    %s\r\n", rootName,
+                kRegistrySubkey, text);
     return 2;
   }
   if (!quiet) {

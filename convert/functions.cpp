@@ -31,9 +31,7 @@ int32_t VariableUriToFile(char16_t* buffer) {
     case UriToFileResult::kConverted:
       return 0;
     case UriToFileResult::kRefused:
-      ErrorPrefix();
-      Qprintf(StandardError(), u"Error 0x%08x converting string\r\n",
-              static_cast<uint32_t>(windowsResult));
+      ReportError(u"Error 0x%08x converting string\r\n", static_cast<uint32_t>(windowsResult));
       return -1;
     case UriToFileResult::kNoFileName:
       ReportError(u"No data returned\r\n");

@@ -4,11 +4,8 @@
 #include <cstdint>
 
 #include "base/char_class.h"
-#include "base/host_contract.h"
+#include "base/host_text.h"
 #include "base/text.h"
-
-int32_t hostMajorVersion = 0;
-int32_t extendedKeys = 0;
 
 namespace {
 
@@ -55,13 +52,10 @@ bool ReadUnsigned32(const char16_t* text, size_t capacity, uint32_t* value) {
 // The host expands "%_4ver" to its version, such as "33.00"; the number before
 // the first non-digit is the major version. Anything unreadable, too large or
 // implausible leaves no version and so the classic key scheme. A variable
-// named _4ver hides the internal one and may hold anything, and the host is
-// never told the buffer's size, so the expansion gets 8,192 characters.
+// named _4ver hides the internal one and may hold anything.
 void ProbeHostVersion() {
   char16_t buffer[MAX_ARG_LEN];
-  TextClear(buffer, CountOf(buffer));
-  TextCopy(buffer, u"%_4ver");
-  ExpandVariables(buffer, 1);
+  ExpandHostText(u"%_4ver", buffer);
   uint32_t version = 0;
   const bool read = ReadUnsigned32(buffer, CountOf(buffer), &version);
   hostMajorVersion = 0;

@@ -4,10 +4,8 @@
 
 #include <cstdint>
 
+#include "base/plugin_state.h"
 #include "base/text.h"
-
-// Ctrl-Alt-U, the same code under both key schemes.
-inline constexpr int32_t DEFAULT_HOTKEY = 0x50016;
 
 // What ParseKeyName gives besides a positive code.
 inline constexpr int32_t kNotAKeyName = 0;             // no combination of the active scheme

@@ -2,9 +2,6 @@
 
 #include "hotkey/key_names.h"
 
-// Ctrl-Alt-U until start-up or the user says otherwise.
-int32_t currentHotkey = DEFAULT_HOTKEY;
-
 namespace {
 
 constexpr platform::DWORD kDwordSize = 4;

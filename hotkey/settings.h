@@ -3,11 +3,8 @@
 
 #include <cstdint>
 
+#include "base/plugin_state.h"
 #include "platform/platform.h"
-
-// The hotkey in force: 0 for none, otherwise a positive code of the active
-// key table.
-extern int32_t currentHotkey;
 
 // Where the setting is kept under HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE.
 inline constexpr const char16_t* kRegistrySubkey = u"Software\\RUDadurad\\Marivex";

@@ -1,5 +1,6 @@
 // Start-up and shut-down.
 #include "base/host_contract.h"
+#include "base/host_text.h"
 #include "base/identity.h"
 #include "base/text.h"
 #include "hotkey/host_version.h"
@@ -12,15 +13,9 @@
 // machine's, and without either the default stays, silently. The load message
 // is printed only in an interactive shell: not transient, not in a pipe, and
 // with no variable noloadmsg set.
-//
-// The expansion gets 8,192 characters of room: noloadmsg holds whatever the
-// user set, and the host is never told the buffer's size.
 PLUGIN_EXPORT int InitializePlugin() {
   char16_t text[MAX_ARG_LEN];
-  TextClear(text, CountOf(text));
-  TextCopy(text, u"%[_transient]%[_pipe]%[noloadmsg]");
-  ExpandVariables(text, 1);
-  TerminateText(text);
+  ExpandHostText(u"%[_transient]%[_pipe]%[noloadmsg]", text);
   const bool interactive = text[0] == u'0' && text[1] == u'0' && text[2] == u'\0';
   ProbeHostVersion();
   currentHotkey = DEFAULT_HOTKEY;
