@@ -95,25 +95,11 @@ int32_t CodeOfKey(const Row (&keys)[RowCount], const KeyAlias (&aliases)[AliasCo
 
 }  // namespace
 
-// The text is split on "-" into components: every component but the last is a
-// modifier word, the last is the key name. A "-" ends the current component
-// only when that component already holds a character; otherwise it becomes
-// the component's first character, which is how "-" and "Alt--" reach the
-// key name "-".
-//
-// The classic key Num- could not be written under that rule alone, since its
-// "-" would end a component "Num" that is no modifier word. So a "-" that is
-// the last character of the text and directly follows a component that is
-// "Num", ignoring case, does not end that component: it completes the key name
-// Num-. "Num-", "Ctrl-Num-" and "Ctrl-Alt-Num-" thus name keys of the classic
-// scheme, as ListKeyNames and FormatKeyName print them. Only texts that
-// otherwise gave 0 change; under the extended key scheme no key is named
-// Num-, so they still give 0 there.
-//
-// A component keeps at most kMaxNameLen - 1 characters. No modifier word,
-// alias or key name is nearly that long, so a longer component can never
-// match and ends the parse at once with 0, as does any word before the key
-// name that is no modifier. Nothing is allocated; the text is read once.
+// The text is split on "-" into components: modifier words, then the key
+// name. A "-" ends a component only when it holds a character, so "-" and
+// "Alt--" name the key "-". A "-" that ends the text right after a component
+// "Num" (any case) completes the classic key Num-, as ListKeyNames prints it.
+// A component longer than any name ends the parse with 0.
 int32_t ParseKeyName(const char16_t* text) {
   if (text == nullptr) return kNotAKeyName;
   char16_t component[kMaxNameLen];
