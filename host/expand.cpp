@@ -24,8 +24,14 @@ constexpr size_t kExpandVariablesCapacity = 8192;
 // calls itself by its name twice over, doubles in length with every step
 // until memory runs out.
 constexpr size_t kMaxExpandedLength = 65535;
-// The deepest nesting of references, far beyond any real line.
+// The deepest nesting of references, far beyond any real line. A value that
+// names itself (after "set a=%%a") ends here too under nested expansion.
 constexpr int kMaxNesting = 64;
+// The most values one expansion scans again. Values nest at most kMaxNesting
+// deep, but each may name several others: without a bound, twenty variables
+// each naming the next twice would take a million million scans.
+constexpr size_t kMaxRescans = 100000;
+constexpr const char16_t* kNestedTooDeeply = u"Variables nested too deeply\r\n";
 
 bool IsNameCharacter(char16_t c) {
   return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
@@ -147,15 +153,45 @@ bool CallFunction(std::u16string_view name, const std::u16string& arguments,
 // brackets inside a reference are balanced, so each one closes where it
 // would in the reference's own text, and a line of unclosed "%[" costs no
 // more than one pass.
+//
+// With nested expansion on, as in TCC, a variable's value and a function's
+// result are scanned again as they are inserted: "%%" in them becomes "%" and
+// the references in them are expanded, one level deeper. The text they
+// yield is not scanned a third time.
 class Expansion {
  public:
-  explicit Expansion(std::u16string_view text) : text_(text) {
+  explicit Expansion(std::u16string_view text, size_t* rescans) : text_(text), rescans_(rescans) {
     if (text.find(u'[') != std::u16string_view::npos) MatchBrackets();
   }
 
   bool Run(std::u16string& out) { return ExpandRange(0, text_.size(), 0, out); }
 
  private:
+  static bool TooDeep(int depth) {
+    if (depth < kMaxNesting) return false;
+    Write(HOST_STDERR, kNestedTooDeeply);
+    return true;
+  }
+
+  // Appends a value or a function's result, scanned again first when nested
+  // expansion is on and it holds a "%".
+  bool Insert(const std::u16string& value, int depth, std::u16string& out) const {
+    if (!State().nestedExpansion || value.find(u'%') == std::u16string::npos) {
+      out += value;
+      return true;
+    }
+    if (depth >= kMaxNesting || ++*rescans_ > kMaxRescans) {
+      Write(HOST_STDERR, kNestedTooDeeply);
+      return false;
+    }
+    std::u16string rescanned;
+    if (!Expansion(value, rescans_).ExpandRange(0, value.size(), depth + 1, rescanned)) {
+      return false;
+    }
+    out += rescanned;
+    return true;
+  }
+
   void MatchBrackets() {
     closing_.assign(text_.size(), std::u16string_view::npos);
     std::vector<size_t> open;
@@ -176,10 +212,7 @@ class Expansion {
 
   // Expands the reference's text from begin to end one level deeper than depth.
   bool ExpandInner(size_t begin, size_t end, int depth, std::u16string& out) const {
-    if (depth + 1 > kMaxNesting) {
-      Write(HOST_STDERR, u"Variables nested too deeply\r\n");
-      return false;
-    }
+    if (TooDeep(depth)) return false;
     return ExpandRange(begin, end, depth + 1, out);
   }
 
@@ -218,7 +251,7 @@ class Expansion {
         }
         std::u16string name;
         if (!ExpandInner(i + 2, close, depth, name)) return false;
-        out += LookupVariable(name).value_or(u"");
+        if (!Insert(LookupVariable(name).value_or(u""), depth, out)) return false;
         i = close + 1;
       } else if (next == u'@') {
         size_t nameEnd = i + 2;
@@ -236,12 +269,13 @@ class Expansion {
             !CallFunction(text.substr(i + 2, nameEnd - i - 2), arguments, result)) {
           return false;
         }
-        out += result;
+        if (!Insert(result, depth, out)) return false;
         i = close + 1;
       } else if (IsNameCharacter(next)) {
         size_t nameEnd = i + 1;
         while (nameEnd < end && IsNameCharacter(text[nameEnd])) ++nameEnd;
-        out += LookupVariable(text.substr(i + 1, nameEnd - i - 1)).value_or(u"");
+        if (!Insert(LookupVariable(text.substr(i + 1, nameEnd - i - 1)).value_or(u""), depth, out))
+          return false;
         i = nameEnd < end && text[nameEnd] == u'%' ? nameEnd + 1 : nameEnd;
       } else {
         out += c;
@@ -252,6 +286,7 @@ class Expansion {
   }
 
   std::u16string_view text_;
+  size_t* rescans_;
   std::vector<size_t> closing_;
 };
 
@@ -268,7 +303,8 @@ std::optional<std::u16string> LookupVariable(std::u16string_view name) {
 }
 
 bool Expand(std::u16string_view text, std::u16string& out) {
-  return Expansion(text).Run(out);
+  size_t rescans = 0;
+  return Expansion(text, &rescans).Run(out);
 }
 
 }  // namespace host

@@ -44,6 +44,22 @@ int Echo(std::u16string_view arguments) {
   return 0;
 }
 
+// SETDOS: of TCC's options only those of nested variable expansion. /X-4
+// turns it off, /X+4 on again, and /X0 turns on every expansion feature, which
+// here is the same.
+int SetDos(std::u16string_view arguments) {
+  const std::u16string option = UpperAscii(TrimEnd(SkipBlanks(arguments)));
+  if (option == u"/X-4") {
+    State().nestedExpansion = false;
+  } else if (option == u"/X+4" || option == u"/X0") {
+    State().nestedExpansion = true;
+  } else {
+    Error(u"SETDOS: the demo has only /X-4, /X+4 and /X0, not \"" + option + u"\"");
+    return 1;
+  }
+  return 0;
+}
+
 int Set(std::u16string_view arguments) {
   arguments = TrimEnd(arguments);
   if (arguments.empty()) {
@@ -186,6 +202,7 @@ int RunCommand(std::u16string_view line) {
   }
   if (upper == u"ECHO") return Echo(rest.empty() ? rest : rest.substr(1));
   if (upper == u"SET") return Set(SkipBlanks(rest));
+  if (upper == u"SETDOS") return SetDos(rest);
   if (upper == u"UNSET") {
     const std::u16string variable(TrimEnd(SkipBlanks(rest)));
     HostSetVariable(variable.c_str(), nullptr);

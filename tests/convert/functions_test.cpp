@@ -215,7 +215,8 @@ TEST_F(FunctionsTest, ErrorsCarryTheBatchLocation) {
   } kCases[] = {
       {nullptr, nullptr, u"Marivex plugin: "},
       {nullptr, u"C:\\Scripts\\run.btm", u"Marivex plugin: C:\\Scripts\\run.btm [12]  "},
-      {nullptr, u"C:\\Scripts\\100%s %d.btm", u"Marivex plugin: C:\\Scripts\\100%s %d.btm [12]  "},
+      // The host scans the name again and leaves "%s %d", which is printed as text.
+      {nullptr, u"C:\\Scripts\\100%%s %%d.btm", u"Marivex plugin: C:\\Scripts\\100%s %d.btm [12]  "},
       {u"10", u"C:\\deep.btm", u"Marivex plugin: C:\\deep.btm [12]  "},
       {u"", nullptr, u"Marivex plugin:  [-1]  "},
       {u"0x", u"C:\\hidden.btm", u"Marivex plugin: "},  // only the first character counts
@@ -232,7 +233,7 @@ TEST_F(FunctionsTest, ErrorsCarryTheBatchLocation) {
 
 TEST_F(FunctionsTest, ShellDispatchesFunctionsInAnyCase) {
   EXPECT_EQ(HostExecute(u"echo %@FILE2URI[a b.txt] %@isUrl[http://x] %@uri2file[file:///C:/x]"), 0);
-  EXPECT_EQ(output.Out(), u"file:///C:/Users/Marivex/a%%20b.txt 1 C:\\x\r\n");
+  EXPECT_EQ(output.Out(), u"file:///C:/Users/Marivex/a%20b.txt 1 C:\\x\r\n");
   EXPECT_EQ(HostExecute(u"echo %@file2uri[]"), 1);
   EXPECT_EQ(output.Err(), u"Marivex plugin: Missing filename\r\n");
 }

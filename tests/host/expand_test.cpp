@@ -74,4 +74,76 @@ TEST_F(ExpandTest, UnknownFunctionFails) {
   EXPECT_EQ(output.Err(), u"Unknown function \"@nosuch\"\r\n");
 }
 
+// As in TCC, an inserted value or a function's result is scanned again
+// ("%%" becomes "%", references are expanded) unless SETDOS /X-4.
+using NestedExpansionTest = testing_support::PluginTest;
+
+TEST_F(NestedExpansionTest, ValuesAndResultsAreScannedAgainUnlessTurnedOff) {
+  static const struct {
+    const char16_t* line;
+    int nestedCode;
+    const char16_t* nestedOut;
+    const char16_t* nestedErr;
+    const char16_t* flatOut;  // after SETDOS /X-4
+  } kCases[] = {
+      {u"echo %@file2uri[C:\\a b.txt]", 0, u"file:///C:/a%20b.txt\r\n", u"",
+       u"file:///C:/a%%20b.txt\r\n"},
+      {u"echo %@uri2file[%@file2uri[C:\\a b.txt]]", 0, u"\"C:\\a b.txt\"\r\n", u"",
+       u"\"C:\\a% b.txt\"\r\n"},
+      {u"set b=hello & set a=%%b & echo %a", 0, u"hello\r\n", u"", u"%b\r\n"},
+      {u"set u=%@file2uris[C:\\x y.txt] & echo %@uri2file[%u]", 0, u"\"C:\\x y.txt\"\r\n", u"",
+       u"\"C:\\x y.txt\"\r\n"},
+      {u"set a=%%a & echo %a", 1, u"", u"Variables nested too deeply\r\n", u"%a\r\n"},
+  };
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(testing::PrintToString(std::u16string(row.line)));
+    for (const bool nested : {true, false}) {
+      HostReset();
+      output.Clear();
+      if (!nested) {
+        ASSERT_EQ(HostExecute(u"setdos /x-4"), 0);
+      }
+      EXPECT_EQ(HostExecute(row.line), nested ? row.nestedCode : 0);
+      EXPECT_EQ(output.Out(), nested ? row.nestedOut : row.flatOut);
+      EXPECT_EQ(output.Err(), nested ? row.nestedErr : u"");
+    }
+  }
+}
+
+// Twenty variables, each naming the next twice, would take a million scans.
+TEST_F(NestedExpansionTest, ScansAgainABoundedNumberOfTimes) {
+  for (char16_t name = u'a'; name < u'a' + 20; ++name) {
+    const std::u16string next = u"%%v" + std::u16string(1, static_cast<char16_t>(name + 1)) + u"%%";
+    const std::u16string line = u"set v" + std::u16string(1, name) + u"=" + next + next;
+    ASSERT_EQ(HostExecute(line.c_str()), 0);
+  }
+  EXPECT_EQ(HostExecute(u"echo %va"), 1);
+  EXPECT_EQ(output.Err(), u"Variables nested too deeply\r\n");
+}
+
+TEST_F(NestedExpansionTest, SetdosTakesOnlyTheNestingOptions) {
+  static const struct {
+    const char16_t* option;
+    int code;
+    const char16_t* out;
+  } kCases[] = {
+      {u"/x+4", 0, u"hello\r\n"},
+      {u"/X0", 0, u"hello\r\n"},
+      {u"/x-4", 0, u"%b\r\n"},
+      {u"/c", 1, u"%b\r\n"},
+  };
+  for (const auto& row : kCases) {
+    SCOPED_TRACE(testing::PrintToString(std::u16string(row.option)));
+    HostReset();
+    ASSERT_EQ(HostExecute(u"setdos /x-4 & set b=hello & set a=%%b"), 0);
+    output.Clear();
+    EXPECT_EQ(HostExecute((u"setdos " + std::u16string(row.option)).c_str()), row.code);
+    EXPECT_EQ(HostExecute(u"echo %a"), 0);
+    EXPECT_EQ(output.Out(), row.out);
+    EXPECT_EQ(output.Err(), row.code == 0
+                                ? u""
+                                : u"SETDOS: the demo has only /X-4, /X+4 and /X0, not \"/C\"\r\n");
+  }
+}
+
 }  // namespace
