@@ -30,6 +30,7 @@ enum class UriToFileResult {
   kRefused,         // Windows refused the URI
   kNoFileName,      // Windows gave no file name for it
   kTooLongToQuote,  // the name needs quotes and would not fit with them
+  kQuoteInName,     // the name would hold a double quote
 };
 
 // Turns the file URI in buffer (MAX_ARG_LEN characters) into the local file

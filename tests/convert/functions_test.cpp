@@ -91,6 +91,14 @@ TEST_F(FunctionsTest, Failures) {
        u"http://example.com/a"},
       {"f_uri2file", u" C:\\not a url \uff05 ", u"Error 0x80070057 converting string",
        u"C:\\not a url %"},
+      // No file name holds a double quote, and none can be quoted that does:
+      // its quote would end the quotes around it.
+      {"f_uri2file", u"file:///C:/a%22%20%26%20b", u"Error: a file name cannot hold a double quote",
+       u"file:///C:/a%22%20%26%20b"},
+      {"f_uri2file", u"file:///C:/a\uff0522b", u"Error: a file name cannot hold a double quote",
+       u"file:///C:/a%22b"},
+      {"f_uri2file", u"file:///C:/a\"b", u"Error: a file name cannot hold a double quote",
+       u"file:///C:/a\"b"},
   };
   for (const auto& row : kCases) {
     SCOPED_TRACE(testing::PrintToString(std::u16string(row.argument)));

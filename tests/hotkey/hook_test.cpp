@@ -137,6 +137,10 @@ TEST_F(HookTest, ConvertsTheWordAtTheCursorOrGivesUp) {
       {u"copy file:///C:/caf%%E9/\u4e2d.txt", 8, u"copy C:\\caf\u00e9\\\u4e2d.txt", 18},
       {u"copy C:\\100%.txt", 8, u"copy file:///C:/100%%25.txt", 27},
       {u"copy file:///C:/100%%25.txt", 8, u"copy C:\\100%.txt", 16},
+      // A double quote in a name would end the quotes around it, and what
+      // follows would run as a command.
+      {u"echo file:///C:/a%%22%%20%%26%%20echo%%20INJECTED%%20%%26%%20rem%%20%%22.txt", 6,
+       std::nullopt, 0},
       // Tabs and other white space delimit words and stay as they were.
       {u"a\tC:\\x\u00a0b", 3, u"a\tfile:///C:/x\u00a0b", 14},
       // No word at the cursor.
