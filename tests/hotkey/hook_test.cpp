@@ -98,14 +98,19 @@ class HookTest : public ::testing::Test {
 // the cursor put after it; or, with nothing to convert or no room for the
 // result, the line, the cursor and the redraw flag stay and the asterisk
 // sounds. Either way the key is swallowed and nothing is written past the line.
+// The hook writes no message of its own; a failing name-to-URI conversion
+// writes the message it writes for @FILE2URI.
 TEST_F(HookTest, ConvertsTheWordAtTheCursorOrGivesUp) {
   const std::u16string letters(8180, u'a');   // "file:///C:/" and these: 8,191
   const std::u16string padding(65522, u'p');  // these and " file:///C:/x": 65,535
+  const std::u16string noData = u"Marivex plugin: No data returned\r\n";
+  const std::u16string missing = u"Marivex plugin: Missing filename\r\n";
   const struct {
     std::u16string line;
     size_t cursor;
     std::optional<std::u16string> converted;  // none: the hook gives up
     size_t cursorAfter;
+    std::u16string error = {};  // what is written to standard error
   } kCases[] = {
       // The file name's first character, middle, last, and the blank after it.
       {u"type C:\\Temp\\a.txt more", 5, u"type file:///C:/Temp/a.txt more", 26},
@@ -145,16 +150,20 @@ TEST_F(HookTest, ConvertsTheWordAtTheCursorOrGivesUp) {
       {u"a\tC:\\x\u00a0b", 3, u"a\tfile:///C:/x\u00a0b", 14},
       // No word at the cursor.
       {u"", 0, std::nullopt, 0},
-      {u"type  a.txt", 5, std::nullopt, 0},    // the second of two blanks
-      {u"  type", 0, std::nullopt, 0},         // white space at the start
-      {u"type a.txt  ", 11, std::nullopt, 0},  // after the blank that ends the last word
-      {u"type a.txt ", 11, std::nullopt, 0},   // the end of a line ending in white space
-      {u"type \"\"", 6, std::nullopt, 0},      // nothing left once the quotes go
-      {u"type \" \"", 6, std::nullopt, 0},
+      {u"type  a.txt", 5, std::nullopt, 0},         // the second of two blanks
+      {u"  type", 0, std::nullopt, 0},              // white space at the start
+      {u"type a.txt  ", 11, std::nullopt, 0},       // after the blank that ends the last word
+      {u"type a.txt ", 11, std::nullopt, 0},        // the end of a line ending in white space
+      {u"type \"\"", 6, std::nullopt, 0, missing},  // nothing left once the quotes go
+      {u"type \" \"", 6, std::nullopt, 0, missing},
       // Conversions that fail: a URI Windows makes no name of, and a name
       // whose URI (each blank a "%20") is too long for Windows.
       {u"type file://localhost/", 6, std::nullopt, 0},
-      {u"type \"C:\\" + std::u16string(4000, u' ') + u"x\"", 6, std::nullopt, 0},
+      {u"type \"C:\\" + std::u16string(4000, u' ') + u"x\"", 6, std::nullopt, 0, noData},
+      // A URI cut to fit would name another file: "C:\" and 2,100 "#" have
+      // a URI of 8,411 characters with each "%" doubled.
+      {u"type C:\\" + std::u16string(2100, u'#'), 6, std::nullopt, 0,
+       u"Marivex plugin: Error: the URI is too long to return\r\n"},
       // A word of 8,191 characters fits the word buffer; one of 8,192 does not.
       {u"x file:///C:/" + letters, 3, u"x C:\\" + letters, 8185},
       {u"x file:///C:/" + letters + u"a", 3, std::nullopt, 0},
@@ -176,6 +185,8 @@ TEST_F(HookTest, ConvertsTheWordAtTheCursorOrGivesUp) {
     EXPECT_EQ(keystroke.record.keyCode, 0);
     EXPECT_EQ(clears, c.converted ? 1 : 0);
     EXPECT_TRUE(keystroke.GuardIntact());
+    EXPECT_EQ(output.Err(), c.error);
+    output.Clear();
 #if !defined(_WIN32)
     ASSERT_EQ(sounds.size(), c.converted ? 0u : 1u);
     if (!c.converted) {
