@@ -3,10 +3,11 @@
 // with batch files that the input itself supplies. After each command line
 // "%?" gives its exit code. A step marked "\2" names a file: when it is a
 // drive path that a URI can carry, %@URI2FILE[%@FILE2URIS[name]] gives its
-// canonical name back (quoted by the quote rule). Batch files never come
-// from the file system here: a reader serves the input's files A.BTM, B.BTM
-// and C.BTM (in any folder and any case), at most kMaxBatchReads times per
-// input, and knows no other.
+// canonical name back (quoted by the quote rule), unless that name ends in
+// white space above U+00FF. Batch files never come from the file system
+// here: a reader serves the input's files A.BTM, B.BTM and C.BTM (in any
+// folder and any case), at most kMaxBatchReads times per input, and knows
+// no other.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -102,6 +103,10 @@ void RoundTrip(const std::u16string& step) {
   QueryTrueName(name.c_str(), canonical.data());
   const std::u16string_view path = canonical.data();
   if (path.size() < 3 || path.size() > kLongestRoundTripName || path[1] != u':') return;
+  // Windows leaves characters above U+00FF raw in a URI, and @URI2FILE trims
+  // white space from its argument: such white space at the end of the name
+  // does not come back.
+  if (path.back() > 0xFF && testing_support::IsWhiteSpaceByRule(path.back())) return;
   Check(Expanded(u"%@uri2file[%@file2uris[" + name + u"]]") == testing_support::QuotedByRule(path),
         "a drive path does not come back from its URI as its canonical name");
 }
