@@ -3,6 +3,7 @@
 // keystroke hook use these and nothing else to convert.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/platform.h"
@@ -19,9 +20,16 @@ int32_t TrimWhitespace(char16_t* text);
 // space, control characters and < > | , ; &. Each character counts once.
 uint32_t CountQuoteTriggers(const char16_t* text);
 
+// Doubles each "%" of text in place, so that the shell, which reads "%%" as
+// one "%", gives the text back when it expands it. False, and the text
+// untouched, when the doubled text and its terminator would not fit capacity
+// characters.
+bool DoublePercentSigns(char16_t* text, size_t capacity);
+
 // Turns the file name in buffer (MAX_ARG_LEN characters) into the file URI of
 // its canonical full path, in place. With safePercent 0 each "%" of the URI is
-// doubled; otherwise it becomes U+FF05. Returns 0, or -1 after writing an error.
+// doubled; otherwise it becomes U+FF05. Returns 0, or -1 after writing an error
+// (also when the doubled URI would not fit the buffer).
 int32_t FileToUri(char16_t* buffer, int32_t safePercent);
 
 // What became of a file URI handed to UriToFile.
@@ -30,6 +38,7 @@ enum class UriToFileResult {
   kRefused,         // Windows refused the URI
   kNoFileName,      // Windows gave no file name for it
   kTooLongToQuote,  // the name needs quotes and would not fit with them
+  kQuoteInName,     // the name would hold a double quote
 };
 
 // Turns the file URI in buffer (MAX_ARG_LEN characters) into the local file

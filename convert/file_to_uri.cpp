@@ -5,10 +5,10 @@
 #include "convert/convert.h"
 
 // The host makes the name canonical, Windows makes the URI, and the URI comes
-// back with each "%" doubled (or made safe), cut silently at 8,191 characters.
-// A doubled "%" that straddles the cut leaves a single "%" at the end; a
-// surrogate pair that straddles it is left out whole, so the text never ends
-// in half a character.
+// back with each "%" doubled (or made safe). A doubled URI that would not fit
+// the buffer is refused rather than cut, since a cut URI names another file;
+// the buffer then keeps the canonical name, as it does when Windows refuses.
+// Made safe, the URI keeps the length Windows gave it, and so always fits.
 int32_t FileToUri(char16_t* buffer, int32_t safePercent) {
   if (buffer == nullptr) return -1;
   char16_t scratch[MAX_ARG_LEN];
@@ -28,19 +28,14 @@ int32_t FileToUri(char16_t* buffer, int32_t safePercent) {
     return -1;
   }
   TerminateText(scratch);
-  size_t written = 0;
-  const char16_t* next = scratch;
-  for (; *next != u'\0' && written < MAX_ARG_LEN - 1; ++next) {
-    if (*next != u'%') {
-      buffer[written++] = *next;
-    } else if (safePercent != 0) {
-      buffer[written++] = kSafePercent;
-    } else {
-      buffer[written++] = u'%';
-      if (written < MAX_ARG_LEN - 1) buffer[written++] = u'%';
+  if (safePercent != 0) {
+    for (char16_t* c = scratch; *c != u'\0'; ++c) {
+      if (*c == u'%') *c = kSafePercent;
     }
+  } else if (!DoublePercentSigns(scratch, CountOf(scratch))) {
+    ReportError(u"Error: the URI is too long to return\r\n");
+    return -1;
   }
-  if (written > 0 && IsHighSurrogate(buffer[written - 1]) && IsLowSurrogate(*next)) --written;
-  buffer[written] = u'\0';
+  TextCopy(buffer, MAX_ARG_LEN, scratch);
   return 0;
 }

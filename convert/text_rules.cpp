@@ -1,4 +1,4 @@
-// Trimming and the quote rule.
+// Trimming, the quote rule and the doubling of "%".
 #include <array>
 
 #include "base/char_class.h"
@@ -52,4 +52,26 @@ uint32_t CountQuoteTriggers(const char16_t* text) {
     if (trigger) ++count;
   }
   return count;
+}
+
+// One pass counts, then the text is widened from its end, so that each
+// character moves once and the characters before the first "%" stay put.
+bool DoublePercentSigns(char16_t* text, size_t capacity) {
+  size_t length = 0;
+  size_t percents = 0;
+  for (; text[length] != u'\0'; ++length) {
+    if (text[length] == u'%') ++percents;
+  }
+  if (length + percents >= capacity) return false;
+  size_t write = length + percents;
+  text[write] = u'\0';
+  for (size_t read = length; percents > 0;) {
+    --read;
+    text[--write] = text[read];
+    if (text[read] == u'%') {
+      text[--write] = u'%';
+      --percents;
+    }
+  }
+  return true;
 }

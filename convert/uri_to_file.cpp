@@ -20,6 +20,16 @@ bool PutFileName(const char16_t* name, char16_t* buffer) {
   return true;
 }
 
+// No Windows file name holds a double quote, and no quoting can carry one:
+// the quote would end the quotes around the name, and the shell would read
+// what follows it as more of the command.
+bool HoldsDoubleQuote(const char16_t* name) {
+  for (; *name != u'\0'; ++name) {
+    if (*name == u'"') return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 // Windows decodes the URI; the name is used as Windows gives it, neither made
@@ -37,6 +47,7 @@ UriToFileResult UriToFile(char16_t* buffer, platform::HRESULT* windowsResult) {
   }
   TerminateText(name);
   if (name[0] == u'\0') return UriToFileResult::kNoFileName;
+  if (HoldsDoubleQuote(name)) return UriToFileResult::kQuoteInName;
   if (!PutFileName(name, buffer)) return UriToFileResult::kTooLongToQuote;
   return UriToFileResult::kConverted;
 }

@@ -131,13 +131,19 @@ void CollapsePercentPairs(char16_t* text) {
 }
 
 // Converts the word, given without its double quotes, in place: a file://
-// URI (its "%" pairs, doubled when the URI was made, collapsed first) into the
-// file name, anything else into the URI of its canonical name.
+// URI into the file name, anything else into the URI of its canonical name.
+// The shell expands the line when it runs, so whatever the hotkey writes there
+// holds each "%" doubled: a "%%" of the word is read as one "%" first, and
+// each "%" of the result, a URI's or a name's, goes in doubled. Pressing the
+// hotkey twice therefore gives back the word (a single "%" typed in a name
+// comes back doubled). False when the word does not convert, or when the
+// doubled name would not fit the word buffer.
 bool ConvertWord(char16_t (&word)[MAX_ARG_LEN]) {
-  if (!TextStartsWithIgnoreCase(word, u"file://")) return FileToUri(word, 0) == 0;
   CollapsePercentPairs(word);
+  if (!TextStartsWithIgnoreCase(word, u"file://")) return FileToUri(word, 0) == 0;
   platform::HRESULT windowsResult = platform::S_OK;
-  return UriToFile(word, &windowsResult) == UriToFileResult::kConverted;
+  return UriToFile(word, &windowsResult) == UriToFileResult::kConverted &&
+         DoublePercentSigns(word, CountOf(word));
 }
 
 // Puts text into the line in place of the word and leaves the cursor right

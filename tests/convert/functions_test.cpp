@@ -77,11 +77,14 @@ TEST_F(FunctionsTest, ResultsReplaceTheArgument) {
 }
 
 TEST_F(FunctionsTest, Failures) {
-  static const struct {
+  // "C:\" and 2,100 "#": the URI has 6,311 characters, each "#" a "%23",
+  // 8,411 once its "%" are doubled.
+  const std::u16string hashes = u"C:\\" + std::u16string(2100, u'#');
+  const struct {
     const char* function;
-    const char16_t* argument;
-    const char16_t* message;
-    const char16_t* bufferAfter;
+    std::u16string argument;
+    std::u16string message;
+    std::u16string bufferAfter;
   } kCases[] = {
       {"f_file2uri", u"", u"Missing filename", u""},
       {"f_file2uri", u" \t\u00a0 ", u"Missing filename", u""},
@@ -91,13 +94,23 @@ TEST_F(FunctionsTest, Failures) {
        u"http://example.com/a"},
       {"f_uri2file", u" C:\\not a url \uff05 ", u"Error 0x80070057 converting string",
        u"C:\\not a url %"},
+      // No file name holds a double quote, and none can be quoted that does:
+      // its quote would end the quotes around it.
+      {"f_uri2file", u"file:///C:/a%22%20%26%20b", u"Error: a file name cannot hold a double quote",
+       u"file:///C:/a%22%20%26%20b"},
+      {"f_uri2file", u"file:///C:/a\uff0522b", u"Error: a file name cannot hold a double quote",
+       u"file:///C:/a%22b"},
+      {"f_uri2file", u"file:///C:/a\"b", u"Error: a file name cannot hold a double quote",
+       u"file:///C:/a\"b"},
+      // A URI cut to fit would name another file.
+      {"f_file2uri", hashes, u"Error: the URI is too long to return", hashes},
   };
   for (const auto& row : kCases) {
-    SCOPED_TRACE(testing::PrintToString(std::u16string(row.argument)));
+    SCOPED_TRACE(testing::PrintToString(row.argument.substr(0, 40)));
     output.Clear();
     const Call call = Invoke(row.function, row.argument);
     EXPECT_EQ(call.result, -1);
-    EXPECT_EQ(output.Err(), u"Marivex plugin: " + std::u16string(row.message) + u"\r\n");
+    EXPECT_EQ(output.Err(), u"Marivex plugin: " + row.message + u"\r\n");
     EXPECT_EQ(output.Out(), u"");
     EXPECT_EQ(call.text, row.bufferAfter);
   }
@@ -158,53 +171,28 @@ TEST_F(FunctionsTest, UriFillsTheBuffer) {
 }
 
 // "C:\%" and n letters: the URI "file:///C:/%25..." has n + 14 characters,
-// n + 15 once its "%" is doubled. The doubled URI is cut to 8,191.
-TEST_F(FunctionsTest, DoubledUriIsCutAt8191) {
+// n + 15 once its "%" is doubled. A doubled URI of up to 8,191 characters is
+// returned whole; a longer one is refused, as a cut one would name another
+// file, and the buffer keeps the canonical name. Made safe, the URI keeps its
+// length and fits.
+TEST_F(FunctionsTest, DoubledUriFillsTheBuffer) {
   for (const size_t doubledLength : {MAX_ARG_LEN - 2, MAX_ARG_LEN - 1, MAX_ARG_LEN}) {
     SCOPED_TRACE(doubledLength);
+    const bool fits = doubledLength < MAX_ARG_LEN;
     const size_t letters = doubledLength - 15;
-    const Call plain = Invoke("f_file2uri", u"C:\\%" + std::u16string(letters, u'a'));
-    EXPECT_EQ(plain.result, 0);
-    const std::u16string full = u"file:///C:/%%25" + std::u16string(letters, u'a');
-    EXPECT_EQ(plain.text, full.substr(0, MAX_ARG_LEN - 1));
-    const Call safe = Invoke("f_file2uris", u"C:\\%" + std::u16string(letters, u'a'));
+    const std::u16string name = u"C:\\%" + std::u16string(letters, u'a');
+    output.Clear();
+    const Call plain = Invoke("f_file2uri", name);
+    EXPECT_EQ(plain.result, fits ? 0 : -1);
+    EXPECT_EQ(plain.text, fits ? u"file:///C:/%%25" + std::u16string(letters, u'a') : name);
+    EXPECT_EQ(output.Err(),
+              fits ? u"" : u"Marivex plugin: Error: the URI is too long to return\r\n");
+    output.Clear();
+    const Call safe = Invoke("f_file2uris", name);
     EXPECT_EQ(safe.result, 0);
     EXPECT_EQ(safe.text, u"file:///C:/\uff0525" + std::u16string(letters, u'a'));
+    EXPECT_EQ(output.Err(), u"");
   }
-  EXPECT_EQ(output.Err(), u"");
-}
-
-// The URI of "C:\abc" and 2,100 "%" signs has 6,314 characters; doubled it
-// would have 8,414, so it is cut at 8,191, where the limit falls between the
-// two characters of a doubled "%".
-TEST_F(FunctionsTest, DoubledPercentSignsAreCutAtTheBuffer) {
-  const std::u16string name = u"C:\\abc" + std::u16string(2100, u'%');
-  const Call call = Invoke("f_file2uri", name);
-  EXPECT_EQ(call.result, 0);
-  EXPECT_EQ(output.Err(), u"");
-  ASSERT_EQ(call.text.size(), 8191u);
-  EXPECT_EQ(call.text.substr(0, 18), u"file:///C:/abc%%25");
-  EXPECT_EQ(call.text.substr(call.text.size() - 9), u"%%25%%25%");
-}
-
-// "C:\a", 100 "%" signs and 3,900 astral characters: the URI has 8,112
-// characters, 8,212 once each "%" is doubled, and the cut at 8,191 would fall
-// between the two halves of a surrogate pair, which is left out whole.
-TEST_F(FunctionsTest, TheCutNeverSplitsASurrogatePair) {
-  std::u16string astral;
-  for (int i = 0; i < 3900; ++i) astral += u"\U0001F600";
-  const std::u16string name = u"C:\\a" + std::u16string(100, u'%') + astral;
-  std::u16string doubled = u"file:///C:/a";
-  for (int i = 0; i < 100; ++i) doubled += u"%%25";
-  doubled += astral;
-
-  const Call call = Invoke("f_file2uri", name);
-  EXPECT_EQ(call.result, 0);
-  EXPECT_EQ(call.text, doubled.substr(0, 8190));
-  const Call safe = Invoke("f_file2uris", name);
-  EXPECT_EQ(safe.result, 0);
-  EXPECT_EQ(safe.text.size(), 8112u);
-  EXPECT_EQ(output.Err(), u"");
 }
 
 TEST_F(FunctionsTest, ErrorsCarryTheBatchLocation) {

@@ -98,14 +98,32 @@ class HookTest : public ::testing::Test {
 // the cursor put after it; or, with nothing to convert or no room for the
 // result, the line, the cursor and the redraw flag stay and the asterisk
 // sounds. Either way the key is swallowed and nothing is written past the line.
+// The hook writes no message of its own; a failing name-to-URI conversion
+// writes the message it writes for @FILE2URI.
 TEST_F(HookTest, ConvertsTheWordAtTheCursorOrGivesUp) {
   const std::u16string letters(8180, u'a');   // "file:///C:/" and these: 8,191
   const std::u16string padding(65522, u'p');  // these and " file:///C:/x": 65,535
+  // "%x" is no escape: Windows keeps it, and its "%" goes into the line
+  // doubled. The name of "file:///C:/", 100 "%x" and n letters has 303 + n
+  // characters once its "%" are doubled: with n = 7,888 it fills the word
+  // buffer.
+  std::u16string percentX;
+  for (int i = 0; i < 100; ++i) percentX += u"%x";
+  std::u16string doubledX;
+  for (int i = 0; i < 100; ++i) doubledX += u"%%x";
+  // The 51 characters of "file:///C:/" + 20 "%x" become a name of 63
+  // characters doubled: after these and a blank, the line has 65,535.
+  const std::u16string twentyX = percentX.substr(0, 40);
+  const std::u16string twentyDoubled = doubledX.substr(0, 60);
+  const std::u16string linePadding(65471, u'p');
+  const std::u16string noData = u"Marivex plugin: No data returned\r\n";
+  const std::u16string missing = u"Marivex plugin: Missing filename\r\n";
   const struct {
     std::u16string line;
     size_t cursor;
     std::optional<std::u16string> converted;  // none: the hook gives up
     size_t cursorAfter;
+    std::u16string error = {};  // what is written to standard error
   } kCases[] = {
       // The file name's first character, middle, last, and the blank after it.
       {u"type C:\\Temp\\a.txt more", 5, u"type file:///C:/Temp/a.txt more", 26},
@@ -129,35 +147,60 @@ TEST_F(HookTest, ConvertsTheWordAtTheCursorOrGivesUp) {
       {u"type File:///C:/x.txt", 8, u"type C:\\x.txt", 13},
       {u"type file:///C:/Temp/a%%20b.txt x", 10, u"type \"C:\\Temp\\a b.txt\" x", 22},
       {u"type file:///C:/Temp/a%20b.txt", 10, u"type \"C:\\Temp\\a b.txt\"", 22},
-      {u"type file:///C:/100%%%25", 10, u"type C:\\100%%", 13},
+      {u"type file:///C:/100%%%25", 10, u"type C:\\100%%%%", 15},
       {u"type file:///C:/a%26b", 10, u"type \"C:\\a&b\"", 13},
       {u"type file:///C:/(a)", 10, u"type C:\\(a)", 11},
       // Letters beyond ASCII, and a "%" of the name, there and back.
       {u"copy C:\\caf\u00e9\\\u4e2d.txt", 8, u"copy file:///C:/caf%%E9/\u4e2d.txt", 29},
       {u"copy file:///C:/caf%%E9/\u4e2d.txt", 8, u"copy C:\\caf\u00e9\\\u4e2d.txt", 18},
+      // The shell expands the line when it runs: each "%" of a name goes into
+      // the line doubled, and a "%%" of a name is read as one "%", so a name
+      // and its URI convert into each other.
       {u"copy C:\\100%.txt", 8, u"copy file:///C:/100%%25.txt", 27},
-      {u"copy file:///C:/100%%25.txt", 8, u"copy C:\\100%.txt", 16},
+      {u"copy C:\\100%%.txt", 8, u"copy file:///C:/100%%25.txt", 27},
+      {u"copy file:///C:/100%%25.txt", 8, u"copy C:\\100%%.txt", 17},
+      {u"copy C:\\50%%b%%off.txt x", 6, u"copy file:///C:/50%%25b%%25off.txt x", 34},
+      {u"copy file:///C:/50%%25b%%25off.txt x", 6, u"copy C:\\50%%b%%off.txt x", 22},
+      {u"echo file:///C:/x%%25@len[abc]%%25.txt", 6, u"echo C:\\x%%@len[abc]%%.txt", 26},
+      {u"copy file:///C:/a%%20%%25", 6, u"copy \"C:\\a %%\"", 14},
+      // A double quote in a name would end the quotes around it, and what
+      // follows would run as a command.
+      {u"echo file:///C:/a%%22%%20%%26%%20echo%%20INJECTED%%20%%26%%20rem%%20%%22.txt", 6,
+       std::nullopt, 0},
       // Tabs and other white space delimit words and stay as they were.
       {u"a\tC:\\x\u00a0b", 3, u"a\tfile:///C:/x\u00a0b", 14},
       // No word at the cursor.
       {u"", 0, std::nullopt, 0},
-      {u"type  a.txt", 5, std::nullopt, 0},    // the second of two blanks
-      {u"  type", 0, std::nullopt, 0},         // white space at the start
-      {u"type a.txt  ", 11, std::nullopt, 0},  // after the blank that ends the last word
-      {u"type a.txt ", 11, std::nullopt, 0},   // the end of a line ending in white space
-      {u"type \"\"", 6, std::nullopt, 0},      // nothing left once the quotes go
-      {u"type \" \"", 6, std::nullopt, 0},
+      {u"type  a.txt", 5, std::nullopt, 0},         // the second of two blanks
+      {u"  type", 0, std::nullopt, 0},              // white space at the start
+      {u"type a.txt  ", 11, std::nullopt, 0},       // after the blank that ends the last word
+      {u"type a.txt ", 11, std::nullopt, 0},        // the end of a line ending in white space
+      {u"type \"\"", 6, std::nullopt, 0, missing},  // nothing left once the quotes go
+      {u"type \" \"", 6, std::nullopt, 0, missing},
       // Conversions that fail: a URI Windows makes no name of, and a name
       // whose URI (each blank a "%20") is too long for Windows.
       {u"type file://localhost/", 6, std::nullopt, 0},
-      {u"type \"C:\\" + std::u16string(4000, u' ') + u"x\"", 6, std::nullopt, 0},
+      {u"type \"C:\\" + std::u16string(4000, u' ') + u"x\"", 6, std::nullopt, 0, noData},
+      // A URI cut to fit would name another file: "C:\" and 2,100 "#" have
+      // a URI of 8,411 characters with each "%" doubled.
+      {u"type C:\\" + std::u16string(2100, u'#'), 6, std::nullopt, 0,
+       u"Marivex plugin: Error: the URI is too long to return\r\n"},
       // A word of 8,191 characters fits the word buffer; one of 8,192 does not.
       {u"x file:///C:/" + letters, 3, u"x C:\\" + letters, 8185},
       {u"x file:///C:/" + letters + u"a", 3, std::nullopt, 0},
+      // A name whose "%" doubled fill the word buffer exactly fits; one more
+      // character does not.
+      {u"x file:///C:/" + percentX + std::u16string(7888, u'a'), 3,
+       u"x C:\\" + doubledX + std::u16string(7888, u'a'), 8193},
+      {u"x file:///C:/" + percentX + std::u16string(7889, u'a'), 3, std::nullopt, 0},
       // "C:\x" becomes "file:///C:/x", 8 characters longer: a rebuilt line of
       // 65,535 characters fits the host's line, one of 65,536 does not.
       {padding + u" C:\\x", 65527, padding + u" file:///C:/x", 65535},
       {padding + u"p C:\\x", 65528, std::nullopt, 0},
+      // The same with a name that grows by its doubled "%".
+      {linePadding + u" file:///C:/" + twentyX, 65473, linePadding + u" C:\\" + twentyDoubled,
+       65535},
+      {linePadding + u"p file:///C:/" + twentyX, 65474, std::nullopt, 0},
   };
   for (size_t row = 0; row < std::size(kCases); ++row) {
     SCOPED_TRACE(row);
@@ -172,6 +215,8 @@ TEST_F(HookTest, ConvertsTheWordAtTheCursorOrGivesUp) {
     EXPECT_EQ(keystroke.record.keyCode, 0);
     EXPECT_EQ(clears, c.converted ? 1 : 0);
     EXPECT_TRUE(keystroke.GuardIntact());
+    EXPECT_EQ(output.Err(), c.error);
+    output.Clear();
 #if !defined(_WIN32)
     ASSERT_EQ(sounds.size(), c.converted ? 0u : 1u);
     if (!c.converted) {
