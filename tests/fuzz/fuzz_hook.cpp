@@ -7,11 +7,12 @@
 // word Windows' URL of its canonical name; either goes into the line with
 // each "%" doubled, since the shell expands the line when it runs. A name
 // that would hold a double quote, or a result that does not fit, gives up.
-// Where the prediction is a conversion, the line is rewritten (after clearing the
-// displayed one) into the text before the word, the result and the text
-// after the word, with the cursor right after the result; otherwise the hook
-// gives up with the asterisk sound, leaving the line, the sentinel after
-// the host's 65,536 characters, the cursor and the redraw flag unchanged.
+// Where the prediction is a conversion, the line is rewritten (after
+// clearing the displayed one) into the text before the word, the result and
+// the text after the word, with the cursor right after the result; otherwise
+// the hook gives up with the asterisk sound, leaving the line, the sentinel
+// after the host's 65,536 characters, the cursor and the redraw flag
+// unchanged.
 #include <cstdint>
 #include <cstring>
 #include <optional>
