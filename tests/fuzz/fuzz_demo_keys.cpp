@@ -22,15 +22,21 @@ using testing_support::Check;
 // Presses at most this many keys per input, so that one input stays cheap.
 constexpr size_t kMaxPresses = 256;
 
+// The host's line buffer, filled once per input and reloaded per press.
+testing_support::GuardedBuffer& Line() {
+  static testing_support::GuardedBuffer line(kMaxLineLen);
+  return line;
+}
+
 // Offers the press to the hook with the buffer's line, as the line editor
 // does; true when the hook swallowed the key.
 bool OfferToHook(const demo::KeyPress& press, demo::KeyScheme scheme, demo::EditBuffer& buffer) {
-  static testing_support::GuardedBuffer line(kMaxLineLen);
+  testing_support::GuardedBuffer& line = Line();
   demo::HostKey hostKey = demo::HostKeyOf(press, scheme);
   Check(hostKey.code == 0 || hostKey.label.empty(), "a key has both a code and a label");
   Check(scheme == demo::KeyScheme::kExtended || hostKey.label.empty(),
         "an older host named a key by label");
-  line.Load(buffer.Text());
+  testing_support::Reload(line, buffer.Text());
   KeystrokeRecord record{};
   record.keyCode = hostKey.code;
   record.line = line.Data();
@@ -106,6 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       (data[0] & 1) != 0 ? demo::KeyScheme::kExtended : demo::KeyScheme::kClassic;
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
   HostExecute(u"marivexkey /d /q");
+  Line().Load(u"");
   demo::EditBuffer buffer;
   size_t at = 0;
   for (size_t presses = 0; at < bytes.size() && presses < kMaxPresses; ++presses) {

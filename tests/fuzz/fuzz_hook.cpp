@@ -2,14 +2,17 @@
 // state, under both key schemes. A key that is not the hotkey leaves the
 // record alone. On the hotkey the key is swallowed, and what happens to the
 // line is predicted from the rules: the word at the cursor is found again by
-// the target's own scan, a "file://" word becomes Windows' conversion of it
-// (percent pairs collapsed) quoted by the quote rule, and any other word
-// becomes Windows' URL of its canonical name with each "%" doubled. Where the
-// prediction is a conversion, the line is rewritten (after clearing the
-// displayed one) into the text before the word, the result and the text
-// after the word, with the cursor right after the result; otherwise the hook
-// gives up with the asterisk sound, leaving the line, the sentinel after
-// the host's 65,536 characters, the cursor and the redraw flag unchanged.
+// the target's own scan and read with each "%%" as one "%". A "file://" word
+// becomes Windows' conversion of it quoted by the quote rule, and any other
+// word Windows' URL of its canonical name; either goes into the line with
+// each "%" doubled, since the shell expands the line when it runs. A name
+// that would hold a double quote, or a result that does not fit, gives up.
+// Where the prediction is a conversion, the line is rewritten (after
+// clearing the displayed one) into the text before the word, the result and
+// the text after the word, with the cursor right after the result; otherwise
+// the hook gives up with the asterisk sound, leaving the line, the sentinel
+// after the host's 65,536 characters, the cursor and the redraw flag
+// unchanged.
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -84,41 +87,39 @@ std::optional<Word> SelectedWord(std::u16string_view line, int64_t cursor) {
   return std::nullopt;
 }
 
-// What the word becomes: the converted text, nothing when the hook is to
-// give up, or an unknown text when the URI is cut to fit (checked only
-// around the word).
-struct Prediction {
-  bool converts;
-  std::optional<std::u16string> text;
-};
-
-Prediction Converted(std::u16string_view word) {
+// What the word becomes as the line holds it, or nothing when the hook is to
+// give up.
+std::optional<std::u16string> Converted(std::u16string_view word) {
   std::u16string bare;
   for (const char16_t c : word) {
     if (c != u'"') bare += c;
   }
+  bare = testing_support::WithPercentPairsCollapsed(bare);
   std::u16string scheme = bare.substr(0, 7);
   for (char16_t& c : scheme) {
     if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 0x20);
   }
+  std::u16string result;
   if (scheme == u"file://") {
-    const testing_support::Conversion path =
-        testing_support::WindowsPathOfUrl(testing_support::WithPercentPairsCollapsed(bare));
+    const testing_support::Conversion path = testing_support::WindowsPathOfUrl(bare);
     const std::u16string name = testing_support::QuotedByRule(path.text);
-    if (path.text.empty() || name.size() > MAX_ARG_LEN - 1) return {false, std::nullopt};
-    return {true, name};
+    if (path.text.empty() || path.text.find(u'"') != std::u16string::npos ||
+        name.size() > MAX_ARG_LEN - 1) {
+      return std::nullopt;
+    }
+    result = testing_support::WithEachPercentDoubled(name);
+  } else {
+    const std::u16string trimmed = testing_support::TrimmedByRule(bare);
+    if (trimmed.empty()) return std::nullopt;
+    static GuardedBuffer canonical(MAX_ARG_LEN);
+    canonical.Load(u"");
+    QueryTrueName(trimmed.c_str(), canonical.Data());
+    const testing_support::Conversion url = testing_support::WindowsUrlOfPath(canonical.Text());
+    if (url.result != platform::S_OK && url.result != platform::S_FALSE) return std::nullopt;
+    result = testing_support::WithEachPercentDoubled(url.text);
   }
-  const std::u16string trimmed = testing_support::TrimmedByRule(bare);
-  if (trimmed.empty()) return {false, std::nullopt};
-  static GuardedBuffer canonical(MAX_ARG_LEN);
-  canonical.Load(u"");
-  QueryTrueName(trimmed.c_str(), canonical.Data());
-  const testing_support::Conversion url = testing_support::WindowsUrlOfPath(canonical.Text());
-  if (url.result != platform::S_OK && url.result != platform::S_FALSE) return {false, std::nullopt};
-  std::u16string uri;
-  for (const char16_t c : url.text) uri += c == u'%' ? u"%%" : std::u16string(1, c);
-  if (uri.size() > MAX_ARG_LEN - 1) return {true, std::nullopt};
-  return {true, uri};
+  if (result.size() > MAX_ARG_LEN - 1) return std::nullopt;
+  return result;
 }
 
 }  // namespace
@@ -204,16 +205,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (lineLength != std::u16string_view::npos) {
     word = SelectedWord(lineRead.substr(0, lineLength), cursorOffset);
   }
-  Prediction prediction{false, std::nullopt};
+  std::optional<std::u16string> prediction;
   if (word && word->end - word->start <= MAX_ARG_LEN - 1) {
     prediction = Converted(lineRead.substr(word->start, word->end - word->start));
   }
-  if (prediction.text &&
-      word->start + prediction.text->size() + (lineLength - word->end) > kMaxLineLen - 1) {
-    prediction = {false, std::nullopt};
+  if (prediction && word->start + prediction->size() + (lineLength - word->end) > kMaxLineLen - 1) {
+    prediction.reset();
   }
 
-  if (!prediction.converts) {
+  if (!prediction) {
     Check(sounds == 1, "the hook converted where the rules give up");
     Check(std::memcmp(line.Data(), lineBefore.data(), lineBefore.size() * 2) == 0,
           "the hook gave up but changed the line");
@@ -221,7 +221,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(record.redraw == recordBefore.redraw, "the hook gave up but set the redraw flag");
     return 0;
   }
-  if (!prediction.text && sounds == 1) return 0;  // a cut URI: the hook may give up
   Check(clears == 1, "the hook gave up where the rules convert");
   const size_t length = TerminatedLength(line, "the rewritten line has no terminator");
   Check(record.redraw == 1, "the line was rewritten without the redraw flag");
@@ -236,9 +235,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t resultLength = rewritten.size() - before.size() - after.size();
   Check(record.cursor == record.line + before.size() + resultLength,
         "the cursor is not right after the converted word");
-  if (prediction.text) {
-    Check(rewritten.substr(before.size(), resultLength) == *prediction.text,
-          "the word did not become its conversion by the rules");
-  }
+  Check(rewritten.substr(before.size(), resultLength) == *prediction,
+        "the word did not become its conversion by the rules");
   return 0;
 }

@@ -3,10 +3,15 @@
 // with batch files that the input itself supplies. After each command line
 // "%?" gives its exit code. A step marked "\2" names a file: when it is a
 // drive path that a URI can carry, %@URI2FILE[%@FILE2URIS[name]] gives its
-// canonical name back (quoted by the quote rule). Batch files never come
-// from the file system here: a reader serves the input's files A.BTM, B.BTM
-// and C.BTM (in any folder and any case), at most kMaxBatchReads times per
-// input, and knows no other.
+// canonical name back (quoted by the quote rule), unless that name ends in
+// white space above U+00FF. A step marked "\3" presses the default hotkey
+// on a line that holds one word: what the hotkey writes there runs as
+// written, the shell reading nothing in it but each "%%" as "%", and any
+// double quotes in it enclose it whole. Batch files never come from the file system
+// here: a reader serves the input's files A.BTM, B.BTM and C.BTM (in any
+// folder and any case), at most kMaxBatchReads times per input, and knows
+// no other.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,6 +30,10 @@ using testing_support::Check;
 constexpr size_t kMaxSteps = 16;
 constexpr char16_t kKeystrokeMark = u'\u0001';
 constexpr char16_t kRoundTripMark = u'\u0002';
+constexpr char16_t kHotkeyMark = u'\u0003';
+// The code the host gives for the default hotkey, Ctrl-Alt-U, with Ctrl and
+// Alt held.
+constexpr int32_t kDefaultHotkeyCode = 0x10016;
 // Canonical names up to this length: their URIs, escapes and all, fit the
 // host's argument buffer.
 constexpr size_t kLongestRoundTripName = 2000;
@@ -102,8 +111,41 @@ void RoundTrip(const std::u16string& step) {
   QueryTrueName(name.c_str(), canonical.data());
   const std::u16string_view path = canonical.data();
   if (path.size() < 3 || path.size() > kLongestRoundTripName || path[1] != u':') return;
+  // Windows leaves characters above U+00FF raw in a URI, and @URI2FILE trims
+  // white space from its argument: such white space at the end of the name
+  // does not come back.
+  if (path.back() > 0xFF && testing_support::IsWhiteSpaceByRule(path.back())) return;
   Check(Expanded(u"%@uri2file[%@file2uris[" + name + u"]]") == testing_support::QuotedByRule(path),
         "a drive path does not come back from its URI as its canonical name");
+}
+
+// A step "\3" + word: the default hotkey on a line holding just the word
+// (no white space, no double quote), with the cursor at its start.
+void PressHotkey(const std::u16string& step) {
+  const std::u16string word = step.substr(1);
+  if (word.empty() || word.size() > MAX_ARG_LEN - 1 || word.find(u'"') != std::u16string::npos ||
+      std::any_of(word.begin(), word.end(), testing_support::IsWhiteSpaceByRule)) {
+    return;
+  }
+  static testing_support::GuardedBuffer line(kMaxLineLen);
+  line.Load(word);
+  KeystrokeRecord record{};
+  record.keyCode = kDefaultHotkeyCode;
+  record.line = line.Data();
+  record.cursor = line.Data();
+  standin::SetKeyDown(platform::VK_CONTROL, true);
+  standin::SetKeyDown(platform::VK_MENU, true);
+  HostKeystroke(&record);
+  standin::ReleaseAllKeys();
+  CheckGuard(line, "the hotkey wrote past the line");
+  if (record.redraw == 0) return;
+  const std::u16string written(line.Data(),
+                               TerminatedLength(line, "the hotkey left no terminator"));
+  Check(Expanded(written) == testing_support::WithPercentPairsCollapsed(written),
+        "the shell expands what the hotkey wrote into the line");
+  const size_t quotes = std::count(written.begin(), written.end(), u'"');
+  Check(quotes == 0 || (quotes == 2 && written.front() == u'"' && written.back() == u'"'),
+        "the double quotes the hotkey wrote do not enclose the whole of its result");
 }
 
 }  // namespace
@@ -141,6 +183,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Press(text);
     } else if (!text.empty() && text[0] == kRoundTripMark) {
       RoundTrip(text);
+    } else if (!text.empty() && text[0] == kHotkeyMark) {
+      PressHotkey(text);
     } else {
       Execute(text);
     }

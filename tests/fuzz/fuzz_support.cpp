@@ -63,6 +63,12 @@ size_t TerminatedLength(const GuardedBuffer& buffer, const char* what) {
   return length.value_or(buffer.Capacity());
 }
 
+void Reload(GuardedBuffer& buffer, std::u16string_view text) {
+  const size_t length = std::min(text.size(), buffer.Capacity());
+  std::copy_n(text.begin(), length, buffer.Data());
+  if (length < buffer.Capacity()) buffer.Data()[length] = u'\0';
+}
+
 namespace {
 
 std::filesystem::path registryFolder;

@@ -59,6 +59,12 @@ void CheckGuard(const GuardedBuffer& buffer, const char* what);
 // The length of the buffer's text, stopping the run when no terminator lies
 // within the capacity.
 size_t TerminatedLength(const GuardedBuffer& buffer, const char* what);
+// Puts text (cut at the capacity) and a terminator, when there is room, at
+// the start of the buffer and leaves the rest as it was. Refilling a line of
+// 65,536 characters for every key press would cost more than the press: a
+// target that presses many keys loads the buffer once per input and reloads
+// it per press, and checks the guard after each press.
+void Reload(GuardedBuffer& buffer, std::u16string_view text);
 
 // Makes the stand-in host quiet (output discarded unless a sink is set later)
 // and points both registry roots at files of a fresh temporary folder,

@@ -3,7 +3,8 @@
 // function reads it (at most MAX_ARG_LEN - 1 characters), trimmed by the
 // white-space rule and with U+FF05 read as "%", converts to a name; the
 // function returns that name, quoted by the quote rule, or fails with the
-// message that says why.
+// message that says why. A name that holds a double quote is refused: no
+// quoting could carry it.
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -39,6 +40,9 @@ Expected Predict(std::u16string_view read) {
                      u" converting string\r\n"};
   }
   if (path.text.empty()) return {u"", std::u16string(kPrefix) + u"No data returned\r\n"};
+  if (path.text.find(u'"') != std::u16string::npos) {
+    return {u"", std::u16string(kPrefix) + u"Error: a file name cannot hold a double quote\r\n"};
+  }
   const std::u16string name = testing_support::QuotedByRule(path.text);
   if (name.size() > MAX_ARG_LEN - 1) {
     return {u"",

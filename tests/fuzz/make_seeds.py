@@ -43,7 +43,8 @@ NAMES = ["C:\\Temp\\a.txt", "a b.txt", " \t..\\x.txt \r\n", "C:\\100%.txt",
          "C:\\a?b#c", "\\\\localhost\\C$\\x", "", "   "]
 URIS = ["file:///C:/Temp/a.txt", "  file:///C:/Temp/a%20b.txt\t", "file:///C:/a\uff0520b",
         "file://server/share/a", "file://localhost/C:/x", "file:////x/y", "file:/C|/x",
-        "file://///s/x%26y", "http://example.com/a", "file:", "file:///C:/%00x", ""]
+        "file://///s/x%26y", "http://example.com/a", "file:", "file:///C:/%00x", "",
+        "file:///C:/a%22%20%26%20b", "file:///C:/x%25@len[abcdef]%25.txt"]
 URLS = ["http://example.com", "HTTPS://x", " http://x", "ftp://x", "iftps://x", "mailto:a@b",
         "C:\\Temp", "a:b", "x+y.z-w:q", ""]
 ARGUMENTS = ["/q/s", "/S! ctrl-alt-k", "/x://a/b", "\"ctrl alt\" /d", "a\"\"\"\"b",
@@ -52,6 +53,11 @@ KEYNAMES = ["Ctrl-Alt-U", "ctrl-alt-shift-f12", "Num-", "Ctrl-Num-", "Alt--", "-
             "Control-Alt-PgDn", "Ctrl-Alt-Minus", "None", "Shift-Tab", "Alt-Shift-x"]
 COMMANDS = ["", "/?", "/??", "/l", "/d", "/r", "/s", "/s!", "none", "ctrl-alt-k /s",
             "/q/s ctrl-alt-f1", "/d /r", "/l /s", "/x", "ctrl-alt-u ctrl-alt-k", "Alt-Shift-U"]
+
+
+# Names whose URIs, "%" doubled, take 8,191 characters ("#" is "%23") and
+# one more than fits.
+LONG_NAMES = ["C:\\" + "#" * 2045, "C:\\" + "#" * 2046, "C:\\" + "#" * 2100]
 
 
 def seeds_of_functions(texts):
@@ -104,6 +110,13 @@ def seeds_of_hook():
         hook_seed(ctrl_alt | 32, "x", 0),
         hook_seed(ctrl_alt, padded(65522, "p", " C:\\x"), 65527),
         hook_seed(ctrl_alt, padded(65523, "p", " C:\\x"), 65528),
+        # A name that would hold a double quote; names and URIs with "%".
+        hook_seed(ctrl_alt, "echo file:///C:/Users/a%%22%%20%%26%%20echo%%20INJECTED"
+                  "%%20%%26%%20rem%%20%%22.txt", 5),
+        hook_seed(ctrl_alt, "type file:///C:/x%%25@len[abcdef]%%25.txt", 5),
+        hook_seed(ctrl_alt, "type C:\\Files\\50%%b%%off.txt", 5),
+        hook_seed(ctrl_alt, "type " + LONG_NAMES[0], 5),
+        hook_seed(ctrl_alt, "type " + LONG_NAMES[1], 5),
     ]
 
 
@@ -155,6 +168,12 @@ def seeds_of_host():
         # Names that come back from their URIs ("\2"), also after a change of drive.
         host_seed([], ["\u0002C:\\Temp\\a b.txt", "\u0002 ..\\x;y#1.txt ", "cd D:\\",
                        "\u0002caf\u00e9\\\u4e2d\u00a0&.txt"]),
+        # The hotkey ("\3") on names and URIs with "%" and a quote; a URI too
+        # long to return.
+        host_seed([], ["set b=SURPRISE", "\u0003C:\\Files\\50%%b%%off.txt",
+                       "\u0003file:///C:/x%%25@len[abcdef]%%25.txt",
+                       "\u0003file:///C:/a%%22%%20%%26%%20b", "\u0003file:///C:/a%%20b",
+                       "echo %@file2uri[" + LONG_NAMES[1] + "]"]),
     ]
 
 
@@ -169,7 +188,7 @@ def seeds_of_demo_keys():
 
 
 def main():
-    write("file2uri", seeds_of_functions(NAMES))
+    write("file2uri", seeds_of_functions(NAMES + LONG_NAMES))
     write("uri2file", seeds_of_functions(URIS))
     write("isurl", seeds_of_functions(URLS))
     write("arguments", [plain(a) for a in ARGUMENTS] +

@@ -78,6 +78,15 @@ std::u16string WithPercentPairsCollapsed(std::u16string_view text) {
   return collapsed;
 }
 
+std::u16string WithEachPercentDoubled(std::u16string_view text) {
+  std::u16string doubled;
+  for (const char16_t c : text) {
+    doubled += c;
+    if (c == u'%') doubled += c;
+  }
+  return doubled;
+}
+
 Conversion WindowsPathOfUrl(std::u16string_view url) {
   return Converted(url, &platform::PathCreateFromUrlW);
 }

@@ -31,6 +31,8 @@ std::u16string TrimmedByRule(std::u16string_view text);
 std::u16string QuotedByRule(std::u16string_view name);
 // Each "%%" as one "%", left to right; the kept "%" is not paired again.
 std::u16string WithPercentPairsCollapsed(std::u16string_view text);
+// Each "%" written twice, as the shell reads one "%" back from "%%".
+std::u16string WithEachPercentDoubled(std::u16string_view text);
 
 // What Windows' conversion gives with flags 0 and MAX_ARG_LEN characters of
 // room: its result and the text it wrote (empty when it wrote none).
