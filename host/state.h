@@ -25,6 +25,9 @@ struct ShellState {
   // Current directory of each drive that has one, without the drive: "\Users".
   std::map<char16_t, std::u16string> directories{{u'C', u"\\Users\\Marivex"}};
   int lastExitCode = 0;
+  // Values and function results are expanded again as they go into the line
+  // (SETDOS /X+4, TCC's default); off after SETDOS /X-4.
+  bool nestedExpansion = true;
   bool exitRequested = false;
   int exitCode = 0;
 };

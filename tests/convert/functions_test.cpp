@@ -232,7 +232,7 @@ TEST_F(FunctionsTest, ErrorsCarryTheBatchLocation) {
 
 TEST_F(FunctionsTest, ShellDispatchesFunctionsInAnyCase) {
   EXPECT_EQ(HostExecute(u"echo %@FILE2URI[a b.txt] %@isUrl[http://x] %@uri2file[file:///C:/x]"), 0);
-  EXPECT_EQ(output.Out(), u"file:///C:/Users/Marivex/a%%20b.txt 1 C:\\x\r\n");
+  EXPECT_EQ(output.Out(), u"file:///C:/Users/Marivex/a%20b.txt 1 C:\\x\r\n");
   EXPECT_EQ(HostExecute(u"echo %@file2uri[]"), 1);
   EXPECT_EQ(output.Err(), u"Marivex plugin: Missing filename\r\n");
 }

@@ -134,6 +134,11 @@ def key_step(code, modifiers, cursor, line):
     return ("\u0001" + chr(code & 0xFFFF) + chr(code >> 16) + chr(modifiers) + chr(cursor) + line)
 
 
+NESTED_EXPANSION = ["echo %@file2uri[C:\\a b.txt]", "echo %@uri2file[%@file2uri[C:\\a b.txt]]",
+                    "set b=hello", "set a=%%b", "echo %a", "set u=%@file2uris[C:\\x y.txt]",
+                    "echo %@uri2file[%u]", "set a=%%a", "echo %a"]
+
+
 def seeds_of_host():
     return [
         host_seed([], ["echo %@file2uri[a b.txt] %@isurl[http://x] %@uri2file[file:///C:/x]"]),
@@ -155,6 +160,14 @@ def seeds_of_host():
         # Names that come back from their URIs ("\2"), also after a change of drive.
         host_seed([], ["\u0002C:\\Temp\\a b.txt", "\u0002 ..\\x;y#1.txt ", "cd D:\\",
                        "\u0002caf\u00e9\\\u4e2d\u00a0&.txt"]),
+        # Values and results expanded again (nested expansion), and once
+        # only after "setdos /x-4"; a value naming itself stops at the bound.
+        host_seed([], NESTED_EXPANSION),
+        host_seed([], ["setdos /x-4"] + NESTED_EXPANSION + ["setdos /x0", "echo %a", "setdos /x+5"]),
+        # Forty values that each name the next twice: 2^40 lookups unless the
+        # rescans of a line are bounded.
+        host_seed(["".join(f"set v{k}=%%v{k + 1}%%%%v{k + 1}%%\r\n" for k in range(40)) +
+                   "echo %v0\r\n"], ["call a.btm"]),
     ]
 
 
