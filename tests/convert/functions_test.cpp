@@ -215,7 +215,9 @@ TEST_F(FunctionsTest, ErrorsCarryTheBatchLocation) {
   } kCases[] = {
       {nullptr, nullptr, u"Marivex plugin: "},
       {nullptr, u"C:\\Scripts\\run.btm", u"Marivex plugin: C:\\Scripts\\run.btm [12]  "},
-      {nullptr, u"C:\\Scripts\\100%s %d.btm", u"Marivex plugin: C:\\Scripts\\100%s %d.btm [12]  "},
+      // The host scans the name again and leaves "%s %d", which is printed as text.
+      {nullptr, u"C:\\Scripts\\100%%s %%d.btm",
+       u"Marivex plugin: C:\\Scripts\\100%s %d.btm [12]  "},
       {u"10", u"C:\\deep.btm", u"Marivex plugin: C:\\deep.btm [12]  "},
       {u"", nullptr, u"Marivex plugin:  [-1]  "},
       {u"0x", u"C:\\hidden.btm", u"Marivex plugin: "},  // only the first character counts
