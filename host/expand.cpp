@@ -24,14 +24,13 @@ constexpr size_t kExpandVariablesCapacity = 8192;
 // calls itself by its name twice over, doubles in length with every step
 // until memory runs out.
 constexpr size_t kMaxExpandedLength = 65535;
-// The deepest nesting of references, far beyond any real line. A value that
-// names itself (after "set a=%%a") ends here too under nested expansion.
+// The deepest nesting of references and rescanned values, far beyond any
+// real line.
 constexpr int kMaxNesting = 64;
-// The most values one expansion scans again. Values nest at most kMaxNesting
-// deep, but each may name several others: without a bound, twenty variables
-// each naming the next twice would take a million million scans.
-constexpr size_t kMaxRescans = 100000;
-constexpr const char16_t* kNestedTooDeeply = u"Variables nested too deeply\r\n";
+// The most characters of values and results that the expansion of one line
+// scans again, four lines' worth: only values that name other values many
+// times over come near it.
+constexpr size_t kMaxRescanned = 4 * 65536;
 
 bool IsNameCharacter(char16_t c) {
   return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
@@ -146,6 +145,12 @@ bool CallFunction(std::u16string_view name, const std::u16string& arguments,
   return false;
 }
 
+// What the expansion of one line shares across its nested texts: how many
+// characters of inserted values and results it has scanned again.
+struct Rescans {
+  size_t scanned = 0;
+};
+
 // One text being expanded. References nest ("%[%[name]]",
 // "%@len[%@len[x]]") and each level is expanded by a call of its own, so the
 // depth is bounded: a short line of nothing but openings would otherwise run
@@ -154,44 +159,21 @@ bool CallFunction(std::u16string_view name, const std::u16string& arguments,
 // would in the reference's own text, and a line of unclosed "%[" costs no
 // more than one pass.
 //
-// With nested expansion on, as in TCC, a variable's value and a function's
-// result are scanned again as they are inserted: "%%" in them becomes "%" and
-// the references in them are expanded, one level deeper. The text they
-// yield is not scanned a third time.
+// With nested expansion on (the default, as in TCC), a variable's value and
+// a function's result are scanned again as they go into the line: "%%" in
+// them becomes one "%" and every other reference is expanded in turn, one
+// level deeper. A variable whose value names itself therefore stops at the
+// nesting bound rather than running for ever.
 class Expansion {
  public:
-  explicit Expansion(std::u16string_view text, size_t* rescans) : text_(text), rescans_(rescans) {
+  Expansion(std::u16string_view text, Rescans& rescans) : text_(text), rescans_(rescans) {
     if (text.find(u'[') != std::u16string_view::npos) MatchBrackets();
   }
 
-  bool Run(std::u16string& out) { return ExpandRange(0, text_.size(), 0, out); }
+  // Appends the expansion of the whole text to out.
+  bool Run(int depth, std::u16string& out) { return ExpandRange(0, text_.size(), depth, out); }
 
  private:
-  static bool TooDeep(int depth) {
-    if (depth < kMaxNesting) return false;
-    Write(HOST_STDERR, kNestedTooDeeply);
-    return true;
-  }
-
-  // Appends a value or a function's result, scanned again first when nested
-  // expansion is on and it holds a "%".
-  bool Insert(const std::u16string& value, int depth, std::u16string& out) const {
-    if (!State().nestedExpansion || value.find(u'%') == std::u16string::npos) {
-      out += value;
-      return true;
-    }
-    if (depth >= kMaxNesting || ++*rescans_ > kMaxRescans) {
-      Write(HOST_STDERR, kNestedTooDeeply);
-      return false;
-    }
-    std::u16string rescanned;
-    if (!Expansion(value, rescans_).ExpandRange(0, value.size(), depth + 1, rescanned)) {
-      return false;
-    }
-    out += rescanned;
-    return true;
-  }
-
   void MatchBrackets() {
     closing_.assign(text_.size(), std::u16string_view::npos);
     std::vector<size_t> open;
@@ -210,15 +192,38 @@ class Expansion {
     return open < closing_.size() ? closing_[open] : std::u16string_view::npos;
   }
 
-  // Expands the reference's text from begin to end one level deeper than depth.
+  // Refuses the expansion with TCC's message; always false.
+  static bool NestedTooDeeply() {
+    Write(HOST_STDERR, u"Variables nested too deeply\r\n");
+    return false;
+  }
+
+  // Expands the reference's text from begin to end one level deeper than
+  // depth, into out, which starts empty.
   bool ExpandInner(size_t begin, size_t end, int depth, std::u16string& out) const {
-    if (TooDeep(depth)) return false;
+    out.clear();
+    if (depth + 1 > kMaxNesting) return NestedTooDeeply();
     return ExpandRange(begin, end, depth + 1, out);
   }
 
+  // Puts a value or a result into the line: as it stands when nested
+  // expansion is off or when it holds no "%", otherwise scanned again one
+  // level deeper. The rescans of one line together scan at most
+  // kMaxRescanned characters: values that name each other two or more times
+  // each multiply the work with every level without lengthening the line.
+  bool Insert(std::u16string_view value, int depth, std::u16string& out) const {
+    if (!State().nestedExpansion || value.find(u'%') == std::u16string_view::npos) {
+      out += value;
+      return true;
+    }
+    rescans_.scanned += value.size();
+    if (depth + 1 > kMaxNesting || rescans_.scanned > kMaxRescanned) return NestedTooDeeply();
+    return Expansion(value, rescans_).Run(depth + 1, out);
+  }
+
+  // Appends the expansion of the text from begin to end to out.
   bool ExpandRange(size_t begin, size_t end, int depth, std::u16string& out) const {
     const std::u16string_view text = text_;
-    out.clear();
     size_t i = begin;
     while (i < end) {
       if (TooLong(out)) return false;
@@ -238,8 +243,9 @@ class Expansion {
       } else if (next >= u'0' && next <= u'9') {
         const ShellState& state = State();
         const size_t index = next - u'0';
-        if (!state.batches.empty() && index < state.batches.back().arguments.size()) {
-          out += state.batches.back().arguments[index];
+        if (!state.batches.empty() && index < state.batches.back().arguments.size() &&
+            !Insert(state.batches.back().arguments[index], depth, out)) {
+          return false;
         }
         i += 2;
       } else if (next == u'[') {
@@ -250,8 +256,10 @@ class Expansion {
           continue;
         }
         std::u16string name;
-        if (!ExpandInner(i + 2, close, depth, name)) return false;
-        if (!Insert(LookupVariable(name).value_or(u""), depth, out)) return false;
+        if (!ExpandInner(i + 2, close, depth, name) ||
+            !Insert(LookupVariable(name).value_or(u""), depth, out)) {
+          return false;
+        }
         i = close + 1;
       } else if (next == u'@') {
         size_t nameEnd = i + 2;
@@ -266,16 +274,18 @@ class Expansion {
         std::u16string arguments;
         std::u16string result;
         if (!ExpandInner(nameEnd + 1, close, depth, arguments) ||
-            !CallFunction(text.substr(i + 2, nameEnd - i - 2), arguments, result)) {
+            !CallFunction(text.substr(i + 2, nameEnd - i - 2), arguments, result) ||
+            !Insert(result, depth, out)) {
           return false;
         }
-        if (!Insert(result, depth, out)) return false;
         i = close + 1;
       } else if (IsNameCharacter(next)) {
         size_t nameEnd = i + 1;
         while (nameEnd < end && IsNameCharacter(text[nameEnd])) ++nameEnd;
-        if (!Insert(LookupVariable(text.substr(i + 1, nameEnd - i - 1)).value_or(u""), depth, out))
+        if (!Insert(LookupVariable(text.substr(i + 1, nameEnd - i - 1)).value_or(u""), depth,
+                    out)) {
           return false;
+        }
         i = nameEnd < end && text[nameEnd] == u'%' ? nameEnd + 1 : nameEnd;
       } else {
         out += c;
@@ -286,7 +296,7 @@ class Expansion {
   }
 
   std::u16string_view text_;
-  size_t* rescans_;
+  Rescans& rescans_;
   std::vector<size_t> closing_;
 };
 
@@ -303,8 +313,9 @@ std::optional<std::u16string> LookupVariable(std::u16string_view name) {
 }
 
 bool Expand(std::u16string_view text, std::u16string& out) {
-  size_t rescans = 0;
-  return Expansion(text, &rescans).Run(out);
+  out.clear();
+  Rescans rescans;
+  return Expansion(text, rescans).Run(0, out);
 }
 
 }  // namespace host

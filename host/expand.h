@@ -19,10 +19,14 @@ namespace host {
 //                 args are expanded first
 // Internal variables: _batch, _batchname, _batchline, _4ver, _transient,
 // _pipe, _cwd, _cwds, _disk and _?; a variable that is set hides an internal
-// variable of the same name. Returns false when a function failed (it has
-// written its own message), when the expansion would exceed 65,535
-// characters ("Command line too long") or when references nest more than 64
-// deep ("Variables nested too deeply").
+// variable of the same name. With nested expansion on (the default; SETDOS
+// /X-4 turns it off) each value and function result is expanded again as it
+// goes into the line, so "%%" in it becomes "%" and the references in it are
+// expanded. Returns false when a function failed (it has written its own
+// message), when the expansion would exceed 65,535 characters ("Command line
+// too long") or when references and rescans nest more than 64 deep, or the
+// rescans of the line would scan more than 262,144 characters ("Variables
+// nested too deeply").
 bool Expand(std::u16string_view text, std::u16string& out);
 
 // The value of a variable, internal or set, or nothing when it is unknown.

@@ -44,22 +44,6 @@ int Echo(std::u16string_view arguments) {
   return 0;
 }
 
-// SETDOS: of TCC's options only those of nested variable expansion. /X-4
-// turns it off, /X+4 on again, and /X0 turns on every expansion feature, which
-// here is the same.
-int SetDos(std::u16string_view arguments) {
-  const std::u16string option = UpperAscii(TrimEnd(SkipBlanks(arguments)));
-  if (option == u"/X-4") {
-    State().nestedExpansion = false;
-  } else if (option == u"/X+4" || option == u"/X0") {
-    State().nestedExpansion = true;
-  } else {
-    Error(u"SETDOS: the demo has only /X-4, /X+4 and /X0, not \"" + option + u"\"");
-    return 1;
-  }
-  return 0;
-}
-
 int Set(std::u16string_view arguments) {
   arguments = TrimEnd(arguments);
   if (arguments.empty()) {
@@ -124,6 +108,33 @@ std::vector<std::u16string> SplitWords(std::u16string_view text) {
   }
   if (!word.empty()) words.push_back(std::move(word));
   return words;
+}
+
+// SETDOS with the options of TCC's that the shell models: /X-4 turns nested
+// expansion off, /X+4 turns it on, /X0 turns every expansion feature on.
+// Any other option is refused, and then none takes effect. Without options
+// it shows whether nested expansion is on.
+int SetDos(std::u16string_view arguments) {
+  const std::vector<std::u16string> options = SplitWords(arguments);
+  if (options.empty()) {
+    Write(HOST_STDOUT, State().nestedExpansion ? u"Nested variable expansion is on\r\n"
+                                               : u"Nested variable expansion is off\r\n");
+    return 0;
+  }
+  bool nested = State().nestedExpansion;
+  for (const std::u16string& option : options) {
+    const std::u16string upper = UpperAscii(option);
+    if (upper == u"/X-4") {
+      nested = false;
+    } else if (upper == u"/X+4" || upper == u"/X0") {
+      nested = true;
+    } else {
+      Error(u"The demo does not have SETDOS \"" + option + u"\"; it has /X-4, /X+4 and /X0");
+      return 1;
+    }
+  }
+  State().nestedExpansion = nested;
+  return 0;
 }
 
 HostBatchFileReader batchFileReader = nullptr;
@@ -202,7 +213,6 @@ int RunCommand(std::u16string_view line) {
   }
   if (upper == u"ECHO") return Echo(rest.empty() ? rest : rest.substr(1));
   if (upper == u"SET") return Set(SkipBlanks(rest));
-  if (upper == u"SETDOS") return SetDos(rest);
   if (upper == u"UNSET") {
     const std::u16string variable(TrimEnd(SkipBlanks(rest)));
     HostSetVariable(variable.c_str(), nullptr);
@@ -211,6 +221,7 @@ int RunCommand(std::u16string_view line) {
   if (upper == u"CD" || upper == u"CHDIR" || upper == u"CDD")
     return ChangeDirectory(SkipBlanks(rest));
   if (upper == u"EXIT") return Exit(SkipBlanks(rest));
+  if (upper == u"SETDOS") return SetDos(rest);
   if (upper == u"REM") return 0;
   if (upper == u"HELP") return ShowHelp(rest);
   if (upper == u"USAGE") return ShowUsage(rest);

@@ -24,10 +24,10 @@ struct ShellState {
   char16_t drive = u'C';
   // Current directory of each drive that has one, without the drive: "\Users".
   std::map<char16_t, std::u16string> directories{{u'C', u"\\Users\\Marivex"}};
-  // Whether inserted values and function results are scanned again, as TCC
-  // does unless SETDOS /X-4.
-  bool nestedExpansion = true;
   int lastExitCode = 0;
+  // Values and function results are expanded again as they go into the line
+  // (SETDOS /X+4, TCC's default); off after SETDOS /X-4.
+  bool nestedExpansion = true;
   bool exitRequested = false;
   int exitCode = 0;
 };

@@ -26,8 +26,9 @@ void HostSetOutputSink(HostOutputSink sink, void* context);
 // ---- Shell state ------------------------------------------------------------
 
 // Back to a fresh shell: no variables, no batch file, not transient, not in a
-// pipe, version "33.00", current directory C:\Users\Marivex. The loaded
-// plug-in, the output sink and the clear-line handler stay.
+// pipe, nested expansion on, version "33.00", current directory
+// C:\Users\Marivex. The loaded plug-in, the output sink and the clear-line
+// handler stay.
 void HostReset(void);
 // Sets a variable (names compare without regard to case); a null value removes it.
 void HostSetVariable(const char16_t* name, const char16_t* value);

@@ -6,7 +6,7 @@ difference from what the guide shows.
 
 Two kinds of fenced block are examples; every other block is left alone.
 
-```tcc [no-admin]
+```tcc [no-admin] [version=TEXT]
 > command            what the user types; each block is one session of the
 output               demo, with a registry of its own
 ...                  stands for any number of lines
@@ -15,10 +15,13 @@ output               demo, with a registry of its own
 A first command "plugin /l FILE" stands for loading the plug-in: what it
 shows is what the demo prints when it starts. With "no-admin" the machine's
 registry refuses changes, as it does for a user without administrator rights.
+With "version=23.00" the demo stands for that version of TCC (the default is
+33.00).
 
 ```hotkey
 Typed:            the command line as typed, the cursor at its end
 After Ctrl-Alt-U: the command line after the hotkey, one line per press
+Prints:           a message that the press before writes (optional)
 ```
 
 Output is compared line by line, tabs expanded and trailing blanks dropped.
@@ -75,8 +78,8 @@ def matches(expected, actual):
 
 def session_environment(folder, options):
     env = dict(os.environ, HOME=folder, XDG_STATE_HOME=folder, TERM="xterm",
-               MARIVEX_REGISTRY_HKCU=os.path.join(folder, "HKCU.registry"),
-               MARIVEX_REGISTRY_HKLM=os.path.join(folder, "HKLM.registry"))
+               MARIVEX_REGISTRY_HKCU=os.path.join(folder, "HKCU.reg"),
+               MARIVEX_REGISTRY_HKLM=os.path.join(folder, "HKLM.reg"))
     if "no-admin" in options:
         # A registry file nobody may write: its root refuses every change.
         with open(env["MARIVEX_REGISTRY_HKLM"], "w", encoding="utf-8"):
@@ -98,9 +101,13 @@ def run_session(host, block, options):
     load = bool(steps) and steps[0][0].lower().startswith("plugin /l ")
     commands = [command for command, _ in steps[1 if load else 0:]]
     stdin = "".join(f"echo {MARKER}\n{command}\n" for command in commands)
+    arguments = [host]
+    for option in options:
+        if option.startswith("version="):
+            arguments += ["--host-version", option[len("version="):]]
     with tempfile.TemporaryDirectory() as folder:
         # One pipe for both: the demo flushes every write, so the order holds.
-        result = subprocess.run([host], input=stdin.encode("utf-8"), stdout=subprocess.PIPE,
+        result = subprocess.run(arguments, input=stdin.encode("utf-8"), stdout=subprocess.PIPE,
                                 stderr=subprocess.STDOUT, env=session_environment(folder, options),
                                 timeout=60)
     output = result.stdout.decode("utf-8").replace("\r\n", "\n")
@@ -135,7 +142,8 @@ def read_until_quiet(fd, quiet=0.5, limit=20.0):
 
 def edited_line(screen):
     """The command line as the demo's line editor last drew it: after the
-    last erase to the end of the screen, up to the cursor's return."""
+    last erase to the end of the screen, up to the cursor's return; None when
+    it did not draw the line again."""
     text = screen.decode("utf-8", "replace")
     start = text.rfind("\x1b[J")
     if start < 0:
@@ -143,13 +151,23 @@ def edited_line(screen):
     return re.split(r"[\r\x1b\a]", text[start + 3:])[0]
 
 
+def printed_text(screen):
+    """What the demo wrote, without its terminal controls."""
+    text = screen.decode("utf-8", "replace")
+    return re.sub(r"\x1b\[[0-9;?]*[A-Za-z]|[\r\a]", "", text)
+
+
 def run_hotkey(host, block):
-    """[(what was done, expected line, actual line)] of one hotkey block."""
-    steps = [line.split(":", 1) for line in block if line.strip()]
-    if not steps or steps[0][0] != "Typed" or any(label != "After Ctrl-Alt-U"
-                                                  for label, _ in steps[1:]):
-        raise ValueError("a hotkey example is a Typed: line and After Ctrl-Alt-U: lines")
-    typed = steps[0][1].strip()
+    """[(what was done, expected, actual)] of one hotkey block."""
+    steps = [(label, text.strip()) for label, text in
+             (line.split(":", 1) for line in block if line.strip())]
+    labels = [label for label, _ in steps]
+    if (not steps or labels[0] != "Typed" or labels[1:2] != ["After Ctrl-Alt-U"] or
+            any(label not in ("After Ctrl-Alt-U", "Prints") for label in labels[1:]) or
+            any(a == b == "Prints" for a, b in zip(labels, labels[1:]))):
+        raise ValueError("a hotkey example is a Typed: line and After Ctrl-Alt-U: lines, "
+                         "each with at most one Prints: line after it")
+    typed = steps[0][1]
     with tempfile.TemporaryDirectory() as folder:
         env = session_environment(folder, [])
         pid, fd = pty.fork()
@@ -161,9 +179,19 @@ def run_hotkey(host, block):
             os.write(fd, typed.encode("utf-8"))
             read_until_quiet(fd)
             results = []
+            line = typed
+            screen = b""
             for label, expected in steps[1:]:
+                if label == "Prints":
+                    printed = printed_text(screen)
+                    results.append((label, expected, expected if expected in printed else printed))
+                    continue
                 os.write(fd, CTRL_ALT_U)
-                results.append((label, expected.strip(), edited_line(read_until_quiet(fd))))
+                screen = read_until_quiet(fd)
+                # A line the demo did not draw again is the line as it was.
+                drawn = edited_line(screen)
+                line = line if drawn is None else drawn
+                results.append((label, expected, line))
             return results
         finally:
             os.kill(pid, signal.SIGTERM)

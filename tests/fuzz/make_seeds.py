@@ -147,6 +147,11 @@ def key_step(code, modifiers, cursor, line):
     return ("\u0001" + chr(code & 0xFFFF) + chr(code >> 16) + chr(modifiers) + chr(cursor) + line)
 
 
+NESTED_EXPANSION = ["echo %@file2uri[C:\\a b.txt]", "echo %@uri2file[%@file2uri[C:\\a b.txt]]",
+                    "set b=hello", "set a=%%b", "echo %a", "set u=%@file2uris[C:\\x y.txt]",
+                    "echo %@uri2file[%u]", "set a=%%a", "echo %a"]
+
+
 def seeds_of_host():
     return [
         host_seed([], ["echo %@file2uri[a b.txt] %@isurl[http://x] %@uri2file[file:///C:/x]"]),
@@ -174,6 +179,14 @@ def seeds_of_host():
                        "\u0003file:///C:/x%%25@len[abcdef]%%25.txt",
                        "\u0003file:///C:/a%%22%%20%%26%%20b", "\u0003file:///C:/a%%20b",
                        "echo %@file2uri[" + LONG_NAMES[1] + "]"]),
+        # Values and results expanded again (nested expansion), and once
+        # only after "setdos /x-4"; a value naming itself stops at the bound.
+        host_seed([], NESTED_EXPANSION),
+        host_seed([], ["setdos /x-4"] + NESTED_EXPANSION + ["setdos /x0", "echo %a", "setdos /x+5"]),
+        # Forty values that each name the next twice: 2^40 lookups unless the
+        # rescans of a line are bounded.
+        host_seed(["".join(f"set v{k}=%%v{k + 1}%%%%v{k + 1}%%\r\n" for k in range(40)) +
+                   "echo %v0\r\n"], ["call a.btm"]),
     ]
 
 

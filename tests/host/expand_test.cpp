@@ -1,10 +1,12 @@
-// The stand-in host's TCC-like expansion of variables and functions. The
-// internal variables the plug-in reads (%_batch, %[_transient], a version
-// that is set, ...) are held through the plug-in, by the tests of its
-// start-up, messages and key scheme.
+// The stand-in host's TCC-like expansion of variables and functions, with
+// nested expansion on (TCC's default) and after SETDOS /X-4. The internal
+// variables the plug-in reads (%_batch, %[_transient], a version that is
+// set, ...) are held through the plug-in, by the tests of its start-up,
+// messages and key scheme.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "host/takecmd.h"
 #include "tests/fixtures/host_session.h"
@@ -17,8 +19,11 @@ class ExpandTest : public ::testing::Test {
   void TearDown() override { HostReset(); }
 };
 
+// Each row is expanded by the shell and by ExpandVariables, the plug-in's way
+// in, which follow the same rules.
 TEST_F(ExpandTest, VariablesAndFunctions) {
   HostSetVariable(u"name", u"value");
+  HostSetVariable(u"nested", u"%name%");
   static const struct {
     const char16_t* text;
     const char16_t* expected;
@@ -41,12 +46,19 @@ TEST_F(ExpandTest, VariablesAndFunctions) {
       {u"%_disk:", u"C:"},
       {u"%_4ver", u"33.00"},
       {u"%?", u"0"},
+      {u"%nested!", u"value!"},
+      {u"%[nested]", u"value"},
+      {u"%@len[%nested]", u"5"},
   };
   for (const auto& row : kCases) {
     SCOPED_TRACE(testing::PrintToString(std::u16string(row.text)));
     char16_t out[256];
     ASSERT_EQ(HostExpand(row.text, out, std::size(out)), 1);
     EXPECT_EQ(std::u16string(out), row.expected);
+    std::u16string buffer(8192, u'\0');
+    std::u16string(row.text).copy(buffer.data(), buffer.size() - 1);
+    ASSERT_EQ(ExpandVariables(buffer.data(), 1), 0);
+    EXPECT_EQ(std::u16string(buffer.c_str()), row.expected);
   }
 }
 
@@ -74,75 +86,65 @@ TEST_F(ExpandTest, UnknownFunctionFails) {
   EXPECT_EQ(output.Err(), u"Unknown function \"@nosuch\"\r\n");
 }
 
-// As in TCC, an inserted value or a function's result is scanned again
-// ("%%" becomes "%", references are expanded) unless SETDOS /X-4.
-using NestedExpansionTest = testing_support::PluginTest;
+// What TCC shows, with nested expansion on and after "setdos /x-4": a value
+// or a function's result is scanned again as it goes into the line, where
+// "%%" becomes one "%" (once: the "%" it leaves is not scanned again) and
+// other references are expanded in turn. This is why @FILE2URI doubles each
+// "%" of its URI.
+class NestedExpansionTest : public testing_support::PluginTest {};
 
-TEST_F(NestedExpansionTest, ValuesAndResultsAreScannedAgainUnlessTurnedOff) {
-  static const struct {
-    const char16_t* line;
-    int nestedCode;
-    const char16_t* nestedOut;
-    const char16_t* nestedErr;
-    const char16_t* flatOut;  // after SETDOS /X-4
-  } kCases[] = {
-      {u"echo %@file2uri[C:\\a b.txt]", 0, u"file:///C:/a%20b.txt\r\n", u"",
-       u"file:///C:/a%%20b.txt\r\n"},
-      {u"echo %@uri2file[%@file2uri[C:\\a b.txt]]", 0, u"\"C:\\a b.txt\"\r\n", u"",
-       u"\"C:\\a% b.txt\"\r\n"},
-      {u"set b=hello & set a=%%b & echo %a", 0, u"hello\r\n", u"", u"%b\r\n"},
-      {u"set u=%@file2uris[C:\\x y.txt] & echo %@uri2file[%u]", 0, u"\"C:\\x y.txt\"\r\n", u"",
-       u"\"C:\\x y.txt\"\r\n"},
-      {u"set a=%%a & echo %a", 1, u"", u"Variables nested too deeply\r\n", u"%a\r\n"},
+TEST_F(NestedExpansionTest, ValuesAndResultsAreExpandedAgain) {
+  struct Outcome {
+    int code;
+    std::u16string out;
+    std::u16string err;
   };
-  for (const auto& row : kCases) {
-    SCOPED_TRACE(testing::PrintToString(std::u16string(row.line)));
-    for (const bool nested : {true, false}) {
+  struct Row {
+    std::vector<std::u16string> before;  // run first, in both modes
+    std::u16string line;
+    Outcome nested;
+    Outcome once;  // after "setdos /x-4"
+  };
+  static const std::u16string kTooDeep = u"Variables nested too deeply\r\n";
+  const Row rows[] = {
+      {{},
+       u"echo %@file2uri[C:\\a b.txt]",
+       {0, u"file:///C:/a%20b.txt\r\n", u""},
+       {0, u"file:///C:/a%%20b.txt\r\n", u""}},
+      {{},
+       u"echo %@uri2file[%@file2uri[C:\\a b.txt]]",
+       {0, u"\"C:\\a b.txt\"\r\n", u""},
+       {0, u"\"C:\\a% b.txt\"\r\n", u""}},
+      {{u"set b=hello", u"set a=%%b"}, u"echo %a", {0, u"hello\r\n", u""}, {0, u"%b\r\n", u""}},
+      {{u"set u=%@file2uris[C:\\x y.txt]"},
+       u"echo %@uri2file[%u]",
+       {0, u"\"C:\\x y.txt\"\r\n", u""},
+       {0, u"\"C:\\x y.txt\"\r\n", u""}},
+      {{u"set a=%%a"}, u"echo %a", {1, u"", kTooDeep}, {0, u"%a\r\n", u""}},
+      // A function's argument is expanded, nested expansion included.
+      {{u"set b=hello", u"set a=%%b"}, u"echo %@len[%a]", {0, u"5\r\n", u""}, {0, u"2\r\n", u""}},
+      {{u"set b=hello", u"set a=%%%%b"},
+       u"echo %a %[a]",
+       {0, u"%b %b\r\n", u""},
+       {0, u"%%b %%b\r\n", u""}},
+      {{u"set a=%%@len[abc]"}, u"echo %a", {0, u"3\r\n", u""}, {0, u"%@len[abc]\r\n", u""}},
+  };
+  for (const bool nested : {true, false}) {
+    for (const Row& row : rows) {
+      SCOPED_TRACE(testing::PrintToString(row.line) + (nested ? " nested" : " once"));
       HostReset();
-      output.Clear();
       if (!nested) {
         ASSERT_EQ(HostExecute(u"setdos /x-4"), 0);
       }
-      EXPECT_EQ(HostExecute(row.line), nested ? row.nestedCode : 0);
-      EXPECT_EQ(output.Out(), nested ? row.nestedOut : row.flatOut);
-      EXPECT_EQ(output.Err(), nested ? row.nestedErr : u"");
+      for (const std::u16string& line : row.before) {
+        ASSERT_EQ(HostExecute(line.c_str()), 0);
+      }
+      output.Clear();
+      const Outcome& expected = nested ? row.nested : row.once;
+      EXPECT_EQ(HostExecute(row.line.c_str()), expected.code);
+      EXPECT_EQ(output.Out(), expected.out);
+      EXPECT_EQ(output.Err(), expected.err);
     }
-  }
-}
-
-// Twenty variables, each naming the next twice, would take a million scans.
-TEST_F(NestedExpansionTest, ScansAgainABoundedNumberOfTimes) {
-  for (char16_t name = u'a'; name < u'a' + 20; ++name) {
-    const std::u16string next = u"%%v" + std::u16string(1, static_cast<char16_t>(name + 1)) + u"%%";
-    const std::u16string line = u"set v" + std::u16string(1, name) + u"=" + next + next;
-    ASSERT_EQ(HostExecute(line.c_str()), 0);
-  }
-  EXPECT_EQ(HostExecute(u"echo %va"), 1);
-  EXPECT_EQ(output.Err(), u"Variables nested too deeply\r\n");
-}
-
-TEST_F(NestedExpansionTest, SetdosTakesOnlyTheNestingOptions) {
-  static const struct {
-    const char16_t* option;
-    int code;
-    const char16_t* out;
-  } kCases[] = {
-      {u"/x+4", 0, u"hello\r\n"},
-      {u"/X0", 0, u"hello\r\n"},
-      {u"/x-4", 0, u"%b\r\n"},
-      {u"/c", 1, u"%b\r\n"},
-  };
-  for (const auto& row : kCases) {
-    SCOPED_TRACE(testing::PrintToString(std::u16string(row.option)));
-    HostReset();
-    ASSERT_EQ(HostExecute(u"setdos /x-4 & set b=hello & set a=%%b"), 0);
-    output.Clear();
-    EXPECT_EQ(HostExecute((u"setdos " + std::u16string(row.option)).c_str()), row.code);
-    EXPECT_EQ(HostExecute(u"echo %a"), 0);
-    EXPECT_EQ(output.Out(), row.out);
-    EXPECT_EQ(output.Err(), row.code == 0
-                                ? u""
-                                : u"SETDOS: the demo has only /X-4, /X+4 and /X0, not \"/C\"\r\n");
   }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/takecmd.h"
+#include "support/utf.h"
 #include "tests/fixtures/host_session.h"
 
 namespace {
@@ -113,6 +114,36 @@ TEST_F(ExpansionLimitTest, ReferencesNestAtMost64Deep) {
     output.Clear();
     EXPECT_EQ(HostExecute(row.line.c_str()), row.code);
     EXPECT_EQ(output.Out(), row.out);
+    EXPECT_EQ(output.Err(), row.err);
+  }
+}
+
+// Forty values that each name the next one twice would take 2^40 lookups to
+// expand, though every one comes to nothing: the rescans of one line are
+// bounded, so the line is refused at once. A value whose rescan would make
+// the line too long is refused as any other.
+TEST_F(ExpansionLimitTest, RescansOfValuesAreBounded) {
+  for (int level = 0; level < 40; ++level) {
+    const std::u16string next = u"%%v" + support::ToUtf16(std::to_string(level + 1)) + u"%%";
+    const std::u16string line =
+        u"set v" + support::ToUtf16(std::to_string(level)) + u"=" + next + next;
+    ASSERT_EQ(HostExecute(line.c_str()), 0);
+  }
+  ASSERT_EQ(HostExecute((u"set long=" + std::u16string(40000, u'x')).c_str()), 0);
+  ASSERT_EQ(HostExecute(u"set twice=%%long%%%%long%%"), 0);
+  struct Row {
+    const char16_t* line;
+    const char16_t* err;
+  };
+  const Row rows[] = {
+      {u"echo %v0", u"Variables nested too deeply\r\n"},
+      {u"echo %twice", u"Command line too long\r\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(support::ToUtf8(row.line));
+    output.Clear();
+    EXPECT_EQ(HostExecute(row.line), 1);
+    EXPECT_EQ(output.Out(), u"");
     EXPECT_EQ(output.Err(), row.err);
   }
 }

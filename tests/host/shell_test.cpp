@@ -137,4 +137,39 @@ TEST_F(ShellTest, RunsTheCommandsOfALineInOrder) {
   }
 }
 
+// SETDOS /X-4 turns nested expansion off, /X+4 and /X0 turn it on; the
+// demo has no other option, and a refused one changes nothing.
+TEST_F(ShellTest, SetdosTurnsNestedExpansionOffAndOn) {
+  struct Row {
+    const char16_t* line;
+    int code;
+    const char16_t* out;
+    const char16_t* err;
+  };
+  const Row rows[] = {
+      {u"set b=hello", 0, u"", u""},
+      {u"set a=%%b", 0, u"", u""},
+      {u"setdos", 0, u"Nested variable expansion is on\r\n", u""},
+      {u"setdos /X-4", 0, u"", u""},
+      {u"echo %a", 0, u"%b\r\n", u""},
+      {u"setdos", 0, u"Nested variable expansion is off\r\n", u""},
+      {u"setdos /x+4", 0, u"", u""},
+      {u"echo %a", 0, u"hello\r\n", u""},
+      {u"setdos /x-4 /x-5", 1, u"",
+       u"The demo does not have SETDOS \"/x-5\"; it has /X-4, /X+4 and /X0\r\n"},
+      {u"echo %a", 0, u"hello\r\n", u""},
+      {u"setdos /x-4 & echo %a", 0, u"%b\r\n", u""},
+      {u"setdos /x0 & echo %a", 0, u"hello\r\n", u""},
+      {u"setdos /c", 1, u"",
+       u"The demo does not have SETDOS \"/c\"; it has /X-4, /X+4 and /X0\r\n"},
+  };
+  for (const Row& row : rows) {
+    output.Clear();
+    SCOPED_TRACE(support::ToUtf8(row.line));
+    EXPECT_EQ(HostExecute(row.line), row.code);
+    EXPECT_EQ(output.Out(), row.out);
+    EXPECT_EQ(output.Err(), row.err);
+  }
+}
+
 }  // namespace
