@@ -79,7 +79,7 @@ inline std::vector<size_t> GrowthLengths() {
 }
 
 // The longest name whose URI with its "%" doubled still fits the argument
-// buffer: longer names are cut, which is no longer the same work.
+// buffer: longer names are refused, which is no longer the same work.
 inline constexpr size_t kLongestConvertibleName = 8180;
 
 }  // namespace bench
