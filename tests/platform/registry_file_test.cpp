@@ -83,13 +83,15 @@ TEST_F(RegistryFileTest, ALineThatCannotBeReadCostsThatLineOnly) {
     std::string lines;
     std::optional<std::vector<uint8_t>> hotkey;
   } kRows[] = {
-      // What a person may write.
+      // What a person or the registry editor may write.
       {"upper-case digits", "\"Hotkey\"=dword:0005001A", {{0x1A, 0, 5, 0}}},
       {"fewer digits and blanks", "\"HOTKEY\" = dword: 1 ", kOne},
       {"a line ending in LF alone", "\"Hotkey\"=dword:00000001\n", kOne},
       {"the root in another case",
        "[hkey_current_user\\SOFTWARE\\marivextest\\REGISTRY]\r\n" + kHotkey, kOne},
       {"the same value twice", "\"Hotkey\"=dword:2\r\n" + kHotkey, kOne},
+      {"the registry editor's wrapped bytes", "\"Hotkey\"=hex(4):01,00,\\\r\n  00,00", kOne},
+      {"a comment that ends in a backslash", "; C:\\\r\n" + kHotkey, kOne},
       // What is skipped.
       {"not a line of a value", "garbage\r\n", {}},
       {"a comment", "; " + kHotkey, {}},
@@ -106,19 +108,27 @@ TEST_F(RegistryFileTest, ALineThatCannotBeReadCostsThatLineOnly) {
       {"another root's section", kOtherRoot + kHotkey, {}},
       {"a section to delete", "[-" + kOtherRoot.substr(1) + kHotkey, {}},
       {"an empty name in a path", "[HKEY_CURRENT_USER\\Software\\\\MarivexTest]\r\n" + kHotkey, {}},
+      {"a wrapped value without its end", "\"Hotkey\"=hex(4):01,00,\\", {}},
+      {"a wrapped value cut short by a section",
+       "\"Hotkey\"=hex(4):01,\\\r\n" + kOtherRoot + kHotkey,
+       {}},
   };
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.what);
-    WriteFile(File(), kHeader + kSection + "\"Before\"=dword:00000001\r\n" + row.lines + "\r\n" +
-                          kSection + "\"After\"=dword:00000002\r\n");
+    const std::string text = kHeader + kSection + "\"Before\"=dword:00000001\r\n" + row.lines +
+                             "\r\n" + kSection + "\"After\"=dword:00000002\r\n";
+    WriteFile(File(), text);
     EXPECT_EQ(QueryTestKey(HKEY_CURRENT_USER, u"Hotkey"), row.hotkey);
     EXPECT_EQ(QueryTestKey(HKEY_CURRENT_USER, u"Before"), kOne);
     EXPECT_EQ(QueryTestKey(HKEY_CURRENT_USER, u"After"), (std::vector<uint8_t>{2, 0, 0, 0}));
+    // A save adds its value and keeps every line as it stood, line ends aside.
+    ASSERT_EQ(Save(u"New", 3), ERROR_SUCCESS);
+    std::string crLf;
+    for (const char c : text)
+      crLf += c == '\n' && !crLf.ends_with('\r') ? "\r\n" : std::string(1, c);
+    EXPECT_EQ(ReadFile(File()), crLf + "\"New\"=dword:00000003\r\n");
+    EXPECT_EQ(QueryTestKey(HKEY_CURRENT_USER, u"Hotkey"), row.hotkey);
   }
-  // The next save keeps every value the file held.
-  ASSERT_EQ(Save(u"New", 3), ERROR_SUCCESS);
-  EXPECT_EQ(QueryTestKey(HKEY_CURRENT_USER, u"Before"), kOne);
-  EXPECT_EQ(QueryTestKey(HKEY_CURRENT_USER, u"After"), (std::vector<uint8_t>{2, 0, 0, 0}));
 }
 
 TEST_F(RegistryFileTest, FileThatIsNoExportReadsEmptyAndIsKeptAside) {
