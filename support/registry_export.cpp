@@ -9,14 +9,20 @@
 //
 // A REG_DWORD of four bytes is written as "dword:", a REG_SZ of printable
 // ASCII and one terminator as a quoted text, REG_BINARY as "hex:", anything
-// else as "hex(type):". Reading refuses only text that does not begin with
-// the header; a line it cannot read, and a section of another root with its
-// values, are skipped.
+// else as "hex(type):". Reading takes UTF-8 with or without a byte-order
+// mark and UTF-16LE with one, with lines that end in CR LF, LF, or (in a
+// text without LF) CR, and refuses only text that does not begin with the
+// header. A value's line that ends in a backslash continues on the next, as
+// the registry editor wraps long values. Every line is kept as it stood, so
+// that a save changes only the values set since: a line that cannot be read,
+// a comment, and a section of another root with its lines are written back
+// untouched.
 #include "support/registry_export.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <set>
 
 #include "support/utf.h"
 
@@ -146,6 +152,42 @@ void AppendData(std::string& text, const Value& value) {
   }
 }
 
+std::string ValueLine(const Value& value) {
+  std::string text = value.name.empty() ? std::string("@") : Quote(ToUtf8(value.name));
+  text += '=';
+  AppendData(text, value);
+  return text + "\r\n";
+}
+
+// The text as UTF-8: a UTF-8 byte-order mark dropped, UTF-16LE after its
+// mark decoded (an odd last byte dropped).
+std::string Decoded(std::string_view bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) return std::string(bytes.substr(3));
+  if (!bytes.starts_with("\xFF\xFE")) return std::string(bytes);
+  std::u16string units(bytes.size() / 2 - 1, u'\0');
+  for (size_t i = 0; i < units.size(); ++i) {
+    units[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i + 2]) |
+                                     static_cast<uint8_t>(bytes[2 * i + 3]) << 8);
+  }
+  return ToUtf8(units);
+}
+
+// The lines, without their ends. A last line without an end counts only
+// when it is not empty, so that text written back line by line reads as the
+// same lines.
+std::vector<std::string_view> Lines(std::string_view text) {
+  const char end = text.find('\n') != text.npos ? '\n' : '\r';
+  std::vector<std::string_view> lines;
+  for (size_t start = 0; start < text.size();) {
+    const size_t stop = std::min(text.find(end, start), text.size());
+    std::string_view line = text.substr(start, stop - start);
+    if (end == '\n' && line.ends_with('\r')) line.remove_suffix(1);
+    lines.push_back(line);
+    start = stop + 1;
+  }
+  return lines;
+}
+
 }  // namespace
 
 // Folds the letters of ASCII and Latin-1, whose case Windows ignores in the
@@ -160,43 +202,84 @@ std::u16string Folded(std::u16string_view name) {
 }
 
 Key& AddKey(Store& store, std::u16string_view path) {
-  return store.try_emplace(Folded(path), Key{std::u16string(path), {}}).first->second;
+  return store.keys.try_emplace(Folded(path), Key{std::u16string(path), {}}).first->second;
 }
 
-std::optional<Store> ParseExport(std::string_view text, std::string_view root) {
-  if (text.size() > kMaxFileSize || Trim(text.substr(0, text.find('\n'))) != kHeader) return {};
+std::optional<Store> ParseExport(std::string_view bytes, std::string_view root) {
+  if (bytes.size() > kMaxFileSize) return {};
+  const std::string text = Decoded(bytes);
+  const std::vector<std::string_view> lines = Lines(text);
+  if (lines.empty() || Trim(lines[0]) != kHeader) return {};
   Store store;
-  Key* key = nullptr;
-  for (size_t end = text.find('\n'); end < text.size();) {
-    const size_t start = end + 1;
-    end = std::min(text.find('\n', start), text.size());
-    const std::string_view line = Trim(text.substr(start, end - start));
-    Value value;
-    if (line.starts_with('[')) {
-      const std::optional<std::u16string> path = ParseSection(line, root);
-      key = path ? &AddKey(store, *path) : nullptr;
-    } else if (key != nullptr && ParseValue(line, value)) {
-      std::u16string folded = Folded(value.name);
-      key->values[std::move(folded)] = std::move(value);
+  std::optional<std::u16string> key;  // the folded path of the root's section read
+  for (size_t i = 1; i < lines.size(); ++i) {
+    Line line{std::string(lines[i]), {}, {}};
+    std::string logical(Trim(lines[i]));
+    // A continuation stops at a blank line or a section, which a value's
+    // bytes never are, so that a value cut short costs only itself.
+    while ((logical.starts_with('"') || logical.starts_with('@')) && logical.ends_with('\\') &&
+           i + 1 < lines.size() && !Trim(lines[i + 1]).empty() &&
+           !Trim(lines[i + 1]).starts_with('[')) {
+      logical.pop_back();
+      logical += Trim(lines[++i]);
+      line.text.append("\r\n").append(lines[i]);
     }
+    Value value;
+    if (logical.starts_with('[')) {
+      const std::optional<std::u16string> path = ParseSection(logical, root);
+      key = path ? std::optional(Folded(*path)) : std::nullopt;
+      if (path) AddKey(store, *path);
+      line.key = key;
+    } else if (key && ParseValue(logical, value)) {
+      line.key = key;
+      line.value = Folded(value.name);
+      value.asRead = true;
+      store.keys[*key].values[*line.value] = std::move(value);
+    }
+    store.lines.push_back(std::move(line));
   }
   return store;
 }
 
 std::string WriteExport(const Store& store, std::string_view root) {
-  std::string text = std::string(kHeader) + "\r\n";
-  for (const auto& [folded, key] : store) {
-    text.append("\r\n[").append(root);
-    if (!key.path.empty()) text.append("\\").append(ToUtf8(key.path));
-    text += "]\r\n";
-    for (const auto& [name, value] : key.values) {
-      text += value.name.empty() ? std::string("@") : Quote(ToUtf8(value.name));
-      text += '=';
-      AppendData(text, value);
-      text += "\r\n";
-    }
+  std::map<std::u16string, size_t> ends;  // each key's last line read: its new values follow
+  std::set<std::pair<std::u16string, std::u16string>> placed;  // values that have a line
+  for (size_t i = 0; i < store.lines.size(); ++i) {
+    const Line& line = store.lines[i];
+    if (line.key) ends[*line.key] = i;
+    if (line.key && line.value) placed.emplace(*line.key, *line.value);
   }
-  return text + "\r\n";
+  const auto newValues = [&](const std::u16string& folded, const Key& key) {
+    std::string lines;
+    for (const auto& [name, value] : key.values) {
+      if (!placed.contains({folded, name})) lines += ValueLine(value);
+    }
+    return lines;
+  };
+
+  std::string text = std::string(kHeader) + "\r\n";
+  for (size_t i = 0; i < store.lines.size(); ++i) {
+    const Line& line = store.lines[i];
+    const auto key = line.key ? store.keys.find(*line.key) : store.keys.end();
+    if (key == store.keys.end()) {
+      text += line.text + "\r\n";
+      continue;
+    }
+    const auto value = line.value ? key->second.values.find(*line.value) : key->second.values.end();
+    const bool set = value != key->second.values.end() && !value->second.asRead;
+    text += set ? ValueLine(value->second) : line.text + "\r\n";
+    if (ends[key->first] == i) text += newValues(key->first, key->second);
+  }
+  // Keys without a section, each after a blank line, and a blank line at the end.
+  bool blank = !store.lines.empty() && Trim(store.lines.back().text).empty();
+  for (const auto& [folded, key] : store.keys) {
+    if (ends.contains(folded)) continue;
+    text.append(blank ? "[" : "\r\n[").append(root);
+    if (!key.path.empty()) text.append("\\").append(ToUtf8(key.path));
+    text += "]\r\n" + newValues(folded, key) + "\r\n";
+    blank = true;
+  }
+  return text;
 }
 
 }  // namespace support::registry

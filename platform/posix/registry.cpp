@@ -50,9 +50,9 @@ HKEY AddHandle(OpenKey open) {
 // A key exists when it has an entry or lies above one.
 bool KeyExists(const Store& store, std::u16string_view path) {
   const std::u16string below = Folded(path) + u'\\';
-  const auto next = store.lower_bound(below);
-  return path.empty() || store.contains(Folded(path)) ||
-         (next != store.end() && next->first.starts_with(below));
+  const auto next = store.keys.lower_bound(below);
+  return path.empty() || store.keys.contains(Folded(path)) ||
+         (next != store.keys.end() && next->first.starts_with(below));
 }
 
 // A name the file can hold: one line of text, no half of a surrogate pair alone.
@@ -114,8 +114,8 @@ LSTATUS RegQueryValueExW(HKEY key, const char16_t* valueName, DWORD* reserved, D
     return ERROR_INVALID_PARAMETER;
   if (Resolve(key, nullptr, open) != ERROR_SUCCESS) return ERROR_INVALID_HANDLE;
   const Store store = standin::registry::LoadStore(open.root);
-  const auto found = store.find(Folded(open.path));
-  if (found == store.end()) return ERROR_FILE_NOT_FOUND;
+  const auto found = store.keys.find(Folded(open.path));
+  if (found == store.keys.end()) return ERROR_FILE_NOT_FOUND;
   const auto entry = found->second.values.find(Folded(valueName != nullptr ? valueName : u""));
   if (entry == found->second.values.end()) return ERROR_FILE_NOT_FOUND;
   const support::registry::Value& value = entry->second;
