@@ -13,13 +13,11 @@
 
 namespace demo {
 
-// The line's text and the cursor in it, in UTF-16 code units; moving and
-// deleting step over a surrogate pair as one character, and words are
-// separated by blanks.
+// The line and its cursor in UTF-16 code units. Moving and deleting step over
+// a surrogate pair as one character; blanks separate words.
 class EditBuffer {
  public:
-  // The host's line buffer holds 65,536 characters with the terminator.
-  static constexpr size_t kCapacity = 65535;
+  static constexpr size_t kCapacity = 65535;  // the host's line buffer, less its terminator
 
   const std::u16string& Text() const { return text_; }
   size_t Cursor() const { return cursor_; }
@@ -34,9 +32,8 @@ class EditBuffer {
   // The insertions and deletions return false when nothing changed.
   bool Insert(char32_t character) {
     std::u16string units;
-    if (character > 0x10ffff) return false;
-    support::AppendUtf16(units, character);
-    if (text_.size() + units.size() > kCapacity) return false;
+    if (character <= 0x10ffff) support::AppendUtf16(units, character);
+    if (units.empty() || text_.size() + units.size() > kCapacity) return false;
     text_.insert(cursor_, units);
     cursor_ += units.size();
     return true;
@@ -70,15 +67,13 @@ class EditBuffer {
 
  private:
   static bool IsBlank(char16_t unit) { return unit == u' ' || unit == u'\t'; }
-  static bool IsPair(char16_t high, char16_t low) {
-    return high >= 0xd800 && high <= 0xdbff && low >= 0xdc00 && low <= 0xdfff;
-  }
   size_t Previous(size_t at) const {
-    return at >= 2 && IsPair(text_[at - 2], text_[at - 1]) ? at - 2 : (at > 0 ? at - 1 : 0);
+    if (at < 2) return 0;
+    return support::IsSurrogatePair(text_[at - 2], text_[at - 1]) ? at - 2 : at - 1;
   }
   size_t Next(size_t at) const {
-    if (at >= text_.size()) return text_.size();
-    return at + 1 < text_.size() && IsPair(text_[at], text_[at + 1]) ? at + 2 : at + 1;
+    if (at + 2 > text_.size()) return text_.size();
+    return support::IsSurrogatePair(text_[at], text_[at + 1]) ? at + 2 : at + 1;
   }
 
   std::u16string text_;
@@ -104,8 +99,7 @@ class History {
   // The entry after the one shown, or the line being written; nothing when not browsing.
   std::optional<std::u16string> Newer() {
     if (position_ >= entries_.size()) return std::nullopt;
-    ++position_;
-    return position_ == entries_.size() ? draft_ : entries_[position_];
+    return ++position_ == entries_.size() ? draft_ : entries_[position_];
   }
 
  private:

@@ -1,14 +1,12 @@
-// The host's own key codes. A key that types a character, pressed alone or
-// with Shift, is reported as the character's code. Every other combination has
-// a code of 0x10000 plus a number of its own (mostly the PC keyboard's scan
-// code of the key), a control character for Ctrl with a letter, or none. Ctrl
-// with Shift, Ctrl with Alt and all three are reported with the code of a
-// simpler combination of the key, and the plug-in tells them apart by the
-// modifier keys held.
-//
-// Newer hosts (version 24 on) give the keys of the OEM punctuation block and
-// Enter with modifiers codes of 0x800 to 0xfff (alone or plus 0x10000); those
-// keys they report only by label, the combination's name, with code 0.
+// The host's own key codes. A key that types a character, alone or with
+// Shift, is reported as the character's code; any other combination as 0x10000
+// plus a number of its own (mostly the key's PC scan code), as a control
+// character for Ctrl with a letter, or not at all. Ctrl-Shift, Ctrl-Alt and
+// Ctrl-Alt-Shift have the code of a simpler combination of the key: the
+// plug-in tells them apart by the modifier keys held. Newer hosts (version 24
+// on) report the keys whose codes are 0x800 to 0xfff, alone or plus 0x10000
+// (the OEM punctuation block, and Enter with modifiers), only by label: the
+// combination's name, with code 0.
 #include "demo/host_keys.h"
 
 #include <algorithm>
@@ -31,7 +29,6 @@ const char16_t* const kColumnPrefixes[] = {
 // In the rows below: reported as the character the key types. 0: no code.
 constexpr int32_t kTyped = -1;
 constexpr int32_t kOwnCode = 0x10000;
-
 using CodeRow = int32_t[std::size(kColumnModifiers)];
 
 // The cursor, editing and function keys: the same codes for both schemes
@@ -70,9 +67,8 @@ const EditingKeyRow kEditingKeys[] = {
 };
 
 // The keys that type a control character, and the punctuation keys, whose
-// names and codes differ between the schemes. A row is found by its key, or
-// for kCharacter by the character the key types unshifted. A null name: no
-// key of that scheme.
+// names and codes differ between the schemes; a row of kCharacter is found by
+// the character typed unshifted. A null name: no key of that scheme.
 struct SchemeKeyRow {
   Key key;
   char32_t character;
@@ -117,12 +113,11 @@ const SchemeKeyRow kSchemeKeys[] = {
 };
 // clang-format on
 
-// The letters' scan codes, row by row of the keyboard, and the digits in
-// keyboard order, whose codes are 0xe2 to 0xeb.
-constexpr std::pair<std::u16string_view, int32_t> kLetterRows[] = {
-    {u"QWERTYUIOP", 0x10}, {u"ASDFGHJKL", 0x1e}, {u"ZXCVBNM", 0x2c}};
-constexpr std::u16string_view kDigitOrder = u"1234567890";
-constexpr int32_t kFirstDigitCode = 0xe2;
+// The letter and digit keys, row by row of the keyboard, with the number of
+// each row's first key: the letters' scan codes, and 0xe2 to 0xeb for the
+// digits from 1 to 0.
+constexpr std::pair<std::u16string_view, int32_t> kKeyRows[] = {
+    {u"1234567890", 0xe2}, {u"QWERTYUIOP", 0x10}, {u"ASDFGHJKL", 0x1e}, {u"ZXCVBNM", 0x2c}};
 
 // The column of a combination in the code rows; none for Alt with Shift, nor
 // for Ctrl-Alt-Shift under the classic scheme.
@@ -133,33 +128,25 @@ int ColumnOf(unsigned modifiers, KeyScheme scheme) {
   return found == end ? -1 : static_cast<int>(found - std::begin(kColumnModifiers));
 }
 
-// A letter with Ctrl or Alt: Ctrl gives its control character (Ctrl-C and
-// Ctrl-S have none, as they are the console's break and pause, nor has Ctrl-M,
-// Enter's twin, on classic hosts); Alt and Ctrl-Alt its scan code.
-int32_t LetterCode(char16_t letter, unsigned modifiers, KeyScheme scheme) {
-  const int32_t control = letter == u'C' || letter == u'S' ? 0 : letter - u'A' + 1;
-  if (modifiers == kCtrl) return letter == u'M' && scheme == KeyScheme::kClassic ? 0 : control;
-  if (modifiers == (kCtrl | kShift)) return letter == u'I' ? 0 : control;
-  if (modifiers == (kCtrl | kAlt | kShift) && letter == u'B') return kOwnCode | 0x3e;
-  for (const auto& [letters, first] : kLetterRows) {
-    const size_t at = letters.find(letter);
-    if (at != std::u16string_view::npos) return kOwnCode | (first + static_cast<int32_t>(at));
+// A letter or digit key with Ctrl or Alt. Alt and Ctrl-Alt give 0x10000 plus
+// the key's number; Ctrl a letter's control character (none for Ctrl-C and
+// Ctrl-S, the console's break and pause, nor on classic hosts for Ctrl-M,
+// Enter's twin), and on newer hosts only a digit's number.
+int32_t LetterOrDigitCode(char16_t key, int32_t number, unsigned modifiers, KeyScheme scheme) {
+  const bool classic = scheme == KeyScheme::kClassic;
+  if (key >= u'0' && key <= u'9') {
+    if (classic && modifiers != kAlt) return 0;
+    return (modifiers & kAlt) != 0 ? kOwnCode | number : number;
   }
-  return 0;
-}
-
-// A digit with Ctrl or Alt: Alt gives 0x100e2 and up; Ctrl only on newer
-// hosts, 0xe2 and up (with Alt too, 0x100e2 and up).
-int32_t DigitCode(size_t index, unsigned modifiers, KeyScheme scheme) {
-  const int32_t code = kFirstDigitCode + static_cast<int32_t>(index);
-  if (modifiers == kAlt) return kOwnCode | code;
-  if (scheme == KeyScheme::kClassic) return 0;
-  return (modifiers & kAlt) != 0 ? kOwnCode | code : code;
+  const int32_t control = key == u'C' || key == u'S' ? 0 : key - u'A' + 1;
+  if (modifiers == kCtrl) return key == u'M' && classic ? 0 : control;
+  if (modifiers == (kCtrl | kShift)) return key == u'I' ? 0 : control;
+  if (modifiers == (kCtrl | kAlt | kShift) && key == u'B') return kOwnCode | 0x3e;
+  return kOwnCode | number;
 }
 
 // A key's name and its code in a column (kTyped included; 0: none). Other
-// characters than letters, digits and punctuation keys are typed alone or
-// with Shift, and have no name.
+// characters are typed alone or with Shift, and have no name.
 struct KeyEntry {
   std::u16string name;
   int32_t code = 0;
@@ -180,29 +167,24 @@ KeyEntry EntryOf(const KeyPress& press, int column, KeyScheme scheme) {
   if (press.key != Key::kCharacter || c > 0xffff) return {};
   const unsigned modifiers = kColumnModifiers[column];
   const bool typed = (modifiers & (kCtrl | kAlt)) == 0;
-  const auto letter = static_cast<char16_t>(c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c);
-  if (letter >= u'A' && letter <= u'Z') {
-    return {{letter}, typed ? kTyped : LetterCode(letter, modifiers, scheme)};
-  }
-  if (const size_t digit = kDigitOrder.find(letter); digit != std::u16string_view::npos) {
-    return {{letter}, typed ? kTyped : DigitCode(digit, modifiers, scheme)};
+  const auto key = static_cast<char16_t>(c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c);
+  for (const auto& [keys, first] : kKeyRows) {
+    const size_t at = keys.find(key);
+    if (at == std::u16string_view::npos) continue;
+    const int32_t number = first + static_cast<int32_t>(at);
+    return {{key}, typed ? kTyped : LetterOrDigitCode(key, number, modifiers, scheme)};
   }
   return {u"", typed ? kTyped : 0};
 }
 
 }  // namespace
 
-// The host's major version, read as its number in decimal; 24 to 100 use the
-// extended scheme.
+// Hosts of major version 24 to 100 use the extended scheme.
 KeyScheme KeySchemeOfHostVersion(std::u16string_view version) {
   const unsigned long major = std::strtoul(support::ToUtf8(version).c_str(), nullptr, 10);
   return major >= 24 && major <= 100 ? KeyScheme::kExtended : KeyScheme::kClassic;
 }
 
-// For Ctrl-Shift, Ctrl-Alt and Ctrl-Alt-Shift the code is that of a simpler
-// combination of the same key; the hook adds the modifier bits itself from the
-// keyboard state. Newer hosts give codes of 0x800 to 0xfff, alone or plus
-// 0x10000, only by label.
 HostKey HostKeyOf(const KeyPress& press, KeyScheme scheme) {
   const int column = ColumnOf(press.modifiers, scheme);
   if (press.key == Key::kNone || column < 0) return {};
@@ -215,8 +197,8 @@ HostKey HostKeyOf(const KeyPress& press, KeyScheme scheme) {
   return {entry.code, {}};
 }
 
-// No name covers Alt with Shift, Ctrl-Alt-Shift under the classic scheme,
-// keys such as Tab, and characters without a key of their own.
+// None for Alt with Shift, Ctrl-Alt-Shift under the classic scheme, keys such
+// as Tab, and characters without a key of their own.
 std::u16string CombinationName(const KeyPress& press, KeyScheme scheme) {
   const int column = ColumnOf(press.modifiers, scheme);
   const std::u16string name = column < 0 ? u"" : EntryOf(press, column, scheme).name;

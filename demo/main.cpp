@@ -21,43 +21,8 @@ constexpr const char* kUsage =
     "usage: marivex-host [--plugin FILE] [--no-plugin] [--host-version TEXT] [--transient]\n"
     "                    [-c COMMAND | BATCHFILE [ARGS...]]\n";
 
-struct Options {
-  std::string plugin = "Marivex" MARIVEX_MODULE_SUFFIX;
-  bool loadPlugin = true;
-  std::string hostVersion;
-  bool transient = false;
-  // -c COMMAND, or else a call of BATCHFILE with its arguments.
-  std::optional<std::string> command;
-};
-
-bool ParseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    const bool valueFollows = i + 1 < argc;
-    if (argument == "--plugin" && valueFollows) {
-      options.plugin = argv[++i];
-    } else if (argument == "--no-plugin") {
-      options.loadPlugin = false;
-    } else if (argument == "--host-version" && valueFollows) {
-      options.hostVersion = argv[++i];
-    } else if (argument == "--transient") {
-      options.transient = true;
-    } else if (argument == "-c" && valueFollows) {
-      options.command = argv[++i];
-    } else if (!argument.empty() && argument[0] != '-') {
-      std::string call = "call";
-      for (; i < argc; ++i) call += std::string(" ") + argv[i];
-      if (!options.command) options.command = call;
-    } else {
-      return false;
-    }
-  }
-  return true;
-}
-
-// The demo keeps the machine-wide setting beside the user's, in the user's
-// state folder, rather than in a system folder; MARIVEX_REGISTRY_HKLM still
-// chooses another file.
+// The machine-wide setting beside the user's, in the user's state folder rather
+// than a system folder, unless MARIVEX_REGISTRY_HKLM chooses another file.
 void ChooseMachineRegistry() {
   const char* state = std::getenv("XDG_STATE_HOME");
   const char* home = std::getenv("HOME");
@@ -102,22 +67,43 @@ int RunPrompt() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Options options;
-  if (!ParseOptions(argc, argv, options)) {
-    std::fputs(kUsage, stderr);
-    return 2;
+  std::string plugin = "Marivex" MARIVEX_MODULE_SUFFIX;
+  bool loadPlugin = true;
+  bool transient = false;
+  std::string hostVersion;
+  std::optional<std::string> command;  // -c COMMAND, or else a call of BATCHFILE
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    const bool valueFollows = i + 1 < argc;
+    if (argument == "--plugin" && valueFollows) {
+      plugin = argv[++i];
+    } else if (argument == "--no-plugin") {
+      loadPlugin = false;
+    } else if (argument == "--host-version" && valueFollows) {
+      hostVersion = argv[++i];
+    } else if (argument == "--transient") {
+      transient = true;
+    } else if (argument == "-c" && valueFollows) {
+      command = argv[++i];
+    } else if (!argument.empty() && argument[0] != '-') {
+      std::string call = "call";
+      for (; i < argc; ++i) call += std::string(" ") + argv[i];
+      if (!command) command = call;
+    } else {
+      std::fputs(kUsage, stderr);
+      return 2;
+    }
   }
   ChooseMachineRegistry();
   HostSetOutputSink(&demo::ConsoleSink, nullptr);
-  if (!options.hostVersion.empty()) HostSetVersion(support::ToUtf16(options.hostVersion).c_str());
+  if (!hostVersion.empty()) HostSetVersion(support::ToUtf16(hostVersion).c_str());
   // The asterisk sound is the terminal's bell; a message box is a framed text.
   standin::SetSoundHandler([](const char16_t*, platform::DWORD) { demo::Terminal::Write("\a"); });
   standin::SetMessageBoxHandler(&demo::ShowMessageBox);
   // A command or a batch file runs in a transient shell, as "tcc /c" does.
-  HostSetTransient(options.transient || options.command);
-  if (options.loadPlugin && HostLoadPlugin(support::ToUtf16(options.plugin).c_str()) != 0) return 2;
-  int exitCode =
-      options.command ? HostExecute(support::ToUtf16(*options.command).c_str()) : RunPrompt();
+  HostSetTransient(transient || command);
+  if (loadPlugin && HostLoadPlugin(support::ToUtf16(plugin).c_str()) != 0) return 2;
+  int exitCode = command ? HostExecute(support::ToUtf16(*command).c_str()) : RunPrompt();
   int requested = 0;
   if (HostExitRequested(&requested)) exitCode = requested;
   HostUnloadPlugin();

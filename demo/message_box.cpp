@@ -18,9 +18,8 @@ namespace {
 constexpr int kIdOk = 1;
 constexpr int kTabStop = 8;
 
-// The text's lines as they are shown: carriage returns dropped, tabs
-// expanded, other control characters made visible. The line break that ends
-// the text opens no empty line of its own.
+// The lines as shown: carriage returns dropped, tabs expanded, other control
+// characters made visible; a final line break opens no empty line.
 std::vector<std::u16string> ShownLines(std::u16string_view text) {
   std::vector<std::u16string> lines;
   std::u16string line;
@@ -38,27 +37,25 @@ std::vector<std::u16string> ShownLines(std::u16string_view text) {
   return lines;
 }
 
-std::u16string Rule(int width) {
-  return std::u16string(static_cast<size_t>(width), u'\u2500');
+std::u16string Repeated(char16_t unit, int count) {
+  return std::u16string(static_cast<size_t>(count), unit);
 }
 
 }  // namespace
 
 // The caption in the frame's top line, then each line of the text inside the
-// frame: ┌─ caption ───┐, │ line │ ..., └─────────────┘, the widest line or
-// the caption with a blank on either side.
+// frame, as wide as the widest line or the caption with a blank on either side.
 std::string FramedMessageBox(std::u16string_view text, std::u16string_view caption) {
   const std::u16string title = DisplayText(caption);
   const std::vector<std::u16string> lines = ShownLines(text);
   const int titleWidth = TextWidth(title);
   int inner = titleWidth + 2;
   for (const auto& line : lines) inner = std::max(inner, TextWidth(line));
-  std::u16string box = u"\u250c\u2500 " + title + u" " + Rule(inner - titleWidth - 1) + u"\u2510\n";
+  std::u16string box = u"┌─ " + title + u" " + Repeated(u'─', inner - titleWidth - 1) + u"┐\n";
   for (const auto& line : lines) {
-    const std::u16string padding(static_cast<size_t>(inner - TextWidth(line)), u' ');
-    box += u"\u2502 " + line + padding + u" \u2502\n";
+    box += u"│ " + line + Repeated(u' ', inner - TextWidth(line)) + u" │\n";
   }
-  return support::ToUtf8(box + u"\u2514" + Rule(inner + 2) + u"\u2518\n");
+  return support::ToUtf8(box + u"└" + Repeated(u'─', inner + 2) + u"┘\n");
 }
 
 // Writes the framed box to standard output and, on a terminal, waits until
@@ -68,11 +65,9 @@ int ShowMessageBox(const char16_t* text, const char16_t* caption, unsigned /*typ
       FramedMessageBox(text != nullptr ? text : u"", caption != nullptr ? caption : u""));
   if (!Terminal::IsInteractive()) return kIdOk;
   Terminal::Write("Press Enter to close.");
-  for (;;) {
-    char byte = 0;
+  for (char byte = 0; byte != '\n' && byte != '\r';) {
     const ssize_t count = ::read(STDIN_FILENO, &byte, 1);
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0 || byte == '\n' || byte == '\r') break;
+    if (count == 0 || (count < 0 && errno != EINTR)) break;
   }
   Terminal::Write("\r\n");
   return kIdOk;

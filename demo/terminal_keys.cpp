@@ -1,9 +1,7 @@
-// Decodes what xterm-style terminals send for a key press: characters as
-// UTF-8, Ctrl with a letter as a control character, Alt as an ESC in front of
-// the key, and the other keys as ESC [ ... or ESC O ... sequences whose second
-// parameter carries the modifiers. xterm's modifyOtherKeys form
-// (ESC [ 27 ; m ; code ~) and ESC [ code ; m u give keys such as Ctrl-Minus
-// that have no byte of their own.
+// Decodes xterm-style key presses: characters as UTF-8, Ctrl with a letter as a
+// control character, Alt as an ESC before the key, other keys as ESC [ or ESC O
+// sequences whose second parameter holds the modifiers. ESC [ 27;m;code ~
+// (xterm's modifyOtherKeys) and ESC [ code;m u give keys such as Ctrl-Minus.
 #include "demo/terminal_keys.h"
 
 #include <algorithm>
@@ -18,9 +16,7 @@ namespace {
 
 using enum Key;
 
-constexpr char kEsc = '\x1b';
-// Larger parameters are cut to this one, beyond every character.
-constexpr unsigned kLargestParameter = 0x110000;
+constexpr unsigned kLargestParameter = 0x110000;  // beyond every character
 
 // The keys of ESC [ letter and ESC O letter, of ESC [ number ~, and the
 // character codes that name a key.
@@ -67,8 +63,7 @@ Key Lookup(const std::pair<Code, Key> (&table)[N], Code code) {
   return kNone;
 }
 
-// A key given by its character code. Shift alone with a letter types the
-// capital letter.
+// A key by its character code; Shift alone with a letter types the capital.
 KeyPress KeyOfCodePoint(unsigned code, unsigned modifiers) {
   if (const Key key = Lookup(kNamedCodes, code); key != kNone) return Named(key, modifiers);
   if (code < 0x20 || (code >= 0xd800 && code <= 0xdfff) || code > 0x10ffff) return Named(kNone);
@@ -89,27 +84,28 @@ std::array<unsigned, 4> ParseParameters(std::string_view text) {
   size_t index = 0;
   bool inSubParameter = false;
   for (const char c : text) {
-    if (c == ';') {
-      if (++index >= numbers.size()) break;
-      inSubParameter = false;
-    } else if (c == ':') {
-      inSubParameter = true;
-    } else if (c >= '0' && c <= '9' && !inSubParameter) {
-      unsigned& number = numbers[index];
-      number = std::min(number * 10 + static_cast<unsigned>(c - '0'), kLargestParameter);
+    if (c == ';' && ++index == numbers.size()) break;
+    inSubParameter = c == ':' || (inSubParameter && c != ';');
+    if (c >= '0' && c <= '9' && !inSubParameter) {
+      numbers[index] = std::min(numbers[index] * 10 + (c - '0'), kLargestParameter);
     }
   }
   return numbers;
 }
 
-// ESC [ parameters final. An unfinished sequence that no more bytes complete
-// is Alt-[; private ones (mouse reports, answers to queries) name no key.
-DecodedKey DecodeCsi(std::string_view bytes, bool moreMayFollow) {
+// ESC [ parameters final, or ESC O, two digits at most and a final letter (F1
+// to F4 and the cursor keys on some terminals); Alt-[ or Alt-O when no more
+// bytes finish it. Private ones (mouse reports, answers) name no key.
+DecodedKey DecodeSequence(std::string_view bytes, bool moreMayFollow) {
+  const bool csi = bytes[1] == '[';
   size_t end = 2;
-  while (end < bytes.size() && bytes[end] >= 0x20 && bytes[end] <= 0x3f) ++end;
+  while (end < bytes.size() && (csi ? bytes[end] >= 0x20 && bytes[end] <= 0x3f
+                                    : bytes[end] >= '0' && bytes[end] <= '9' && end < 4)) {
+    ++end;
+  }
   if (end == bytes.size() && moreMayFollow) return Incomplete();
-  if (end == bytes.size() || bytes[end] < 0x40 || bytes[end] > 0x7e) {
-    return Complete(Character(U'[', kAlt), 2);
+  if (end == bytes.size() || (csi && (bytes[end] < 0x40 || bytes[end] > 0x7e))) {
+    return Complete(Character(static_cast<char32_t>(bytes[1]), kAlt), 2);
   }
   const std::string_view parameters = bytes.substr(2, end - 2);
   const char final = bytes[end];
@@ -117,23 +113,14 @@ DecodedKey DecodeCsi(std::string_view bytes, bool moreMayFollow) {
     return Complete(Named(kNone), end + 1);
   }
   const auto numbers = ParseParameters(parameters);
-  const unsigned modifiers = ModifiersOfParameter(numbers[1]);
+  const unsigned modifiers = ModifiersOfParameter(numbers[csi ? 1 : 0]);
   KeyPress press = Named(Lookup(kKeysOfFinalLetters, final), modifiers);
+  if (!csi) return Complete(press, end + 1);
   if (final == 'Z') press = Named(kTab, kShift | modifiers);
   if (final == 'u') press = KeyOfCodePoint(numbers[0], modifiers);
   if (final == '~') press = Named(Lookup(kKeysOfTildeNumbers, numbers[0]), modifiers);
   if (final == '~' && numbers[0] == 27) press = KeyOfCodePoint(numbers[2], modifiers);
   return Complete(press, end + 1);
-}
-
-// ESC O [modifier] final, the form some terminals use for F1 to F4 and the
-// cursor keys. An unfinished sequence that no more bytes complete is Alt-O.
-DecodedKey DecodeSs3(std::string_view bytes, bool moreMayFollow) {
-  size_t end = 2;
-  while (end < bytes.size() && bytes[end] >= '0' && bytes[end] <= '9' && end < 4) ++end;
-  if (end == bytes.size()) return moreMayFollow ? Incomplete() : Complete(Character(U'O', kAlt), 2);
-  const unsigned modifiers = ModifiersOfParameter(ParseParameters(bytes.substr(2, end - 2))[0]);
-  return Complete(Named(Lookup(kKeysOfFinalLetters, bytes[end]), modifiers), end + 1);
 }
 
 }  // namespace
@@ -145,12 +132,10 @@ DecodedKey DecodeKey(std::string_view bytes, bool moreMayFollow) {
     const support::Utf8Character c = support::DecodeUtf8(bytes);
     return c.cutShort && moreMayFollow ? Incomplete() : Complete(Character(c.value), c.length);
   }
-  if (first != kEsc) return Complete(KeyOfByte(first), 1);
+  if (first != 0x1b) return Complete(KeyOfByte(first), 1);
   if (bytes.size() == 1) return moreMayFollow ? Incomplete() : Complete(Named(kEscape), 1);
-  if (bytes[1] == '[') return DecodeCsi(bytes, moreMayFollow);
-  if (bytes[1] == 'O') return DecodeSs3(bytes, moreMayFollow);
-  // Three ESCs in a row: the first is Escape on its own, so that a run of
-  // them is read one key at a time.
+  if (bytes[1] == '[' || bytes[1] == 'O') return DecodeSequence(bytes, moreMayFollow);
+  // Of three ESCs the first is Escape alone, so that a run is read key by key.
   if (bytes.substr(1, 2) == "\x1b\x1b") return Complete(Named(kEscape), 1);
   // Otherwise ESC is Alt held with the key that follows.
   DecodedKey inner = DecodeKey(bytes.substr(1), moreMayFollow);

@@ -25,8 +25,6 @@ struct KeyPress {
   Key key = Key::kNone;
   char32_t character = 0;  // for kCharacter; Ctrl with a letter gives the lower-case letter
   unsigned modifiers = 0;
-
-  bool operator==(const KeyPress&) const = default;
 };
 
 struct DecodedKey {

@@ -13,6 +13,9 @@ std::string ToUtf8(std::u16string_view text);
 // Each byte of an invalid sequence becomes a U+FFFD of its own.
 std::u16string ToUtf16(std::string_view text);
 
+inline bool IsSurrogatePair(char16_t high, char16_t low) {
+  return high >= 0xD800 && high <= 0xDBFF && low >= 0xDC00 && low <= 0xDFFF;
+}
 // Appends a character below U+110000 as one code unit or a surrogate pair.
 void AppendUtf16(std::u16string& out, char32_t character);
 
