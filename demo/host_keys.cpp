@@ -1,16 +1,15 @@
-// The host's own key codes. A key that types a character, pressed alone or
-// with Shift, is reported as the character's code. Every other combination has
-// a code of 0x10000 plus a number of its own (mostly the PC keyboard's scan
-// code of the key), a control character for Ctrl with a letter, or none. Ctrl
-// with Shift, Ctrl with Alt and all three are reported with the code of a
-// simpler combination of the key, and the plug-in tells them apart by the
-// modifier keys held.
-//
-// Newer hosts (version 24 on) give the keys of the OEM punctuation block and
-// Enter with modifiers codes of 0x800 to 0xfff (alone or plus 0x10000); those
-// keys they report only by label, the combination's name, with code 0.
+// The host's own key codes. A key that types a character, alone or with
+// Shift, is reported as the character's code; any other combination as 0x10000
+// plus a number of its own (mostly the key's PC scan code), as a control
+// character for Ctrl with a letter, or not at all. Ctrl-Shift, Ctrl-Alt and
+// Ctrl-Alt-Shift have the code of a simpler combination of the key: the
+// plug-in tells them apart by the modifier keys held. Newer hosts (version 24
+// on) report the keys whose codes are 0x800 to 0xfff, alone or plus 0x10000
+// (the OEM punctuation block, and Enter with modifiers), only by label: the
+// combination's name, with code 0.
 #include "demo/host_keys.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iterator>
 
@@ -20,27 +19,17 @@ namespace demo {
 
 namespace {
 
-// The column of a combination in the code rows below.
-enum Column : int {
-  kNoColumn = -1,
-  kPlainColumn,
-  kShiftColumn,
-  kCtrlColumn,
-  kAltColumn,
-  kCtrlShiftColumn,
-  kCtrlAltColumn,
-  kCtrlAltShiftColumn,
-  kColumnCount,
-};
-
-const char16_t* const kColumnPrefixes[kColumnCount] = {
-    u"", u"Shift-", u"Ctrl-", u"Alt-", u"Ctrl-Shift-", u"Ctrl-Alt-", u"Ctrl-Alt-Shift-",
-};
+// The combinations in the order of the code rows' columns, and their prefixes
+// in key names. Alt with Shift has no column.
+constexpr unsigned kColumnModifiers[] = {
+    0, kShift, kCtrl, kAlt, kCtrl | kShift, kCtrl | kAlt, kCtrl | kAlt | kShift};
+const char16_t* const kColumnPrefixes[] = {
+    u"", u"Shift-", u"Ctrl-", u"Alt-", u"Ctrl-Shift-", u"Ctrl-Alt-", u"Ctrl-Alt-Shift-"};
 
 // In the rows below: reported as the character the key types. 0: no code.
 constexpr int32_t kTyped = -1;
-
-using CodeRow = int32_t[kColumnCount];
+constexpr int32_t kOwnCode = 0x10000;
+using CodeRow = int32_t[std::size(kColumnModifiers)];
 
 // The cursor, editing and function keys: the same codes for both schemes
 // (the classic one has no Ctrl-Alt-Shift).
@@ -77,9 +66,9 @@ const EditingKeyRow kEditingKeys[] = {
     {Key::kRight, u"Right", {0x1004d, 0x100c9, 0x10074, 0x100f6, 0x100cd, 0x10074, 0x10074}},
 };
 
-// Backspace, Enter and the punctuation keys, whose names and codes differ
-// between the schemes. A row is found by its key, or for kCharacter by the
-// character the key types unshifted. A null name: no key of that scheme.
+// The keys that type a control character, and the punctuation keys, whose
+// names and codes differ between the schemes; a row of kCharacter is found by
+// the character typed unshifted. A null name: no key of that scheme.
 struct SchemeKeyRow {
   Key key;
   char32_t character;
@@ -91,10 +80,14 @@ struct SchemeKeyRow {
 
 const SchemeKeyRow kSchemeKeys[] = {
     //                                              none    Shift   Ctrl  Alt      C-Shift  C-Alt    C-Alt-Shift
-    {Key::kBackspace, 0, u"BkSp", u"Backspace",  {kTyped,      0, 0x7f, 0x1000e, 0x1000e, 0x1000e,       0},
-                                                 {kTyped,  0x87f, 0x7f, 0x1000e, 0x1000e, 0x1000e, 0x1000e}},
-    {Key::kEnter, 0, nullptr, u"Enter",          {kTyped,      0,     0,      0,       0,       0,       0},
-                                                 {kTyped,  0x80d, 0xc0d,      0,   0x80d, 0x1080d, 0x1080d}},
+    {Key::kTab, 0, nullptr, nullptr,             {  0x09,      0,     0,      0,       0,       0,       0},
+                                                 {  0x09,      0,     0,      0,       0,       0,       0}},
+    {Key::kEscape, 0, nullptr, nullptr,          {  0x1b,      0,     0,      0,       0,       0,       0},
+                                                 {  0x1b,      0,     0,      0,       0,       0,       0}},
+    {Key::kBackspace, 0, u"BkSp", u"Backspace",  {  0x08,      0, 0x7f, 0x1000e, 0x1000e, 0x1000e,       0},
+                                                 {  0x08,  0x87f, 0x7f, 0x1000e, 0x1000e, 0x1000e, 0x1000e}},
+    {Key::kEnter, 0, nullptr, u"Enter",          {  0x0d,      0,     0,      0,       0,       0,       0},
+                                                 {  0x0d,  0x80d, 0xc0d,      0,   0x80d, 0x1080d, 0x1080d}},
     {Key::kCharacter, U'`', u"Grave", u"`",      {kTyped, kTyped,     0, 0x10029, 0x10029, 0x10029,       0},
                                                  {kTyped, kTyped, 0x860, 0x10860,   0x860, 0x10860, 0x10860}},
     {Key::kCharacter, U'-', u"-", u"Minus",      {kTyped, kTyped,     0, 0x10082,       0,       0,       0},
@@ -120,196 +113,95 @@ const SchemeKeyRow kSchemeKeys[] = {
 };
 // clang-format on
 
-// The letters' scan codes, row by row of the keyboard.
-struct ScanCodeRow {
-  std::u16string_view letters;
-  int32_t first;
-};
-const ScanCodeRow kLetterScanCodes[] = {
-    {u"QWERTYUIOP", 0x10}, {u"ASDFGHJKL", 0x1e}, {u"ZXCVBNM", 0x2c}};
+// The letter and digit keys, row by row of the keyboard, with the number of
+// each row's first key: the letters' scan codes, and 0xe2 to 0xeb for the
+// digits from 1 to 0.
+constexpr std::pair<std::u16string_view, int32_t> kKeyRows[] = {
+    {u"1234567890", 0xe2}, {u"QWERTYUIOP", 0x10}, {u"ASDFGHJKL", 0x1e}, {u"ZXCVBNM", 0x2c}};
 
-// Digits, in keyboard order from 1 to 0, are 0xe2 to 0xeb.
-constexpr std::u16string_view kDigitOrder = u"1234567890";
-constexpr int32_t kFirstDigitCode = 0xe2;
-
-constexpr int32_t kOwnCode = 0x10000;
-
+// The column of a combination in the code rows; none for Alt with Shift, nor
+// for Ctrl-Alt-Shift under the classic scheme.
 int ColumnOf(unsigned modifiers, KeyScheme scheme) {
-  switch (modifiers & (kShift | kCtrl | kAlt)) {
-    case 0:
-      return kPlainColumn;
-    case kShift:
-      return kShiftColumn;
-    case kCtrl:
-      return kCtrlColumn;
-    case kAlt:
-      return kAltColumn;
-    case kCtrl | kShift:
-      return kCtrlShiftColumn;
-    case kCtrl | kAlt:
-      return kCtrlAltColumn;
-    case kCtrl | kAlt | kShift:
-      return scheme == KeyScheme::kExtended ? kCtrlAltShiftColumn : kNoColumn;
-    default:
-      return kNoColumn;  // Alt with Shift
+  const auto* end = std::end(kColumnModifiers) - (scheme == KeyScheme::kClassic ? 1 : 0);
+  const auto* found =
+      std::find(std::begin(kColumnModifiers), end, modifiers & (kShift | kCtrl | kAlt));
+  return found == end ? -1 : static_cast<int>(found - std::begin(kColumnModifiers));
+}
+
+// A letter or digit key with Ctrl or Alt. Alt and Ctrl-Alt give 0x10000 plus
+// the key's number; Ctrl a letter's control character (none for Ctrl-C and
+// Ctrl-S, the console's break and pause, nor on classic hosts for Ctrl-M,
+// Enter's twin), and on newer hosts only a digit's number.
+int32_t LetterOrDigitCode(char16_t key, int32_t number, unsigned modifiers, KeyScheme scheme) {
+  const bool classic = scheme == KeyScheme::kClassic;
+  if (key >= u'0' && key <= u'9') {
+    if (classic && modifiers != kAlt) return 0;
+    return (modifiers & kAlt) != 0 ? kOwnCode | number : number;
   }
+  const int32_t control = key == u'C' || key == u'S' ? 0 : key - u'A' + 1;
+  if (modifiers == kCtrl) return key == u'M' && classic ? 0 : control;
+  if (modifiers == (kCtrl | kShift)) return key == u'I' ? 0 : control;
+  if (modifiers == (kCtrl | kAlt | kShift) && key == u'B') return kOwnCode | 0x3e;
+  return kOwnCode | number;
 }
 
-char16_t UpperLetter(char32_t character) {
-  if (character >= U'a' && character <= U'z') return static_cast<char16_t>(character - U'a' + U'A');
-  if (character >= U'A' && character <= U'Z') return static_cast<char16_t>(character);
-  return 0;
-}
+// A key's name and its code in a column (kTyped included; 0: none). Other
+// characters are typed alone or with Shift, and have no name.
+struct KeyEntry {
+  std::u16string name;
+  int32_t code = 0;
+};
 
-int32_t LetterScanCode(char16_t letter) {
-  for (const auto& row : kLetterScanCodes) {
-    const size_t at = row.letters.find(letter);
-    if (at != std::u16string_view::npos) return row.first + static_cast<int32_t>(at);
-  }
-  return 0;
-}
-
-// A letter: Ctrl gives its control character (Ctrl-C and Ctrl-S have none, as
-// they are the console's break and pause, nor has Ctrl-M, Enter's twin, on
-// classic hosts); Alt and Ctrl-Alt its scan code.
-int32_t LetterCode(char16_t letter, int column, KeyScheme scheme) {
-  const int32_t control = letter - u'A' + 1;
-  const int32_t scan = kOwnCode | LetterScanCode(letter);
-  switch (column) {
-    case kPlainColumn:
-    case kShiftColumn:
-      return kTyped;
-    case kCtrlColumn:
-      if (letter == u'C' || letter == u'S') return 0;
-      if (letter == u'M' && scheme == KeyScheme::kClassic) return 0;
-      return control;
-    case kCtrlShiftColumn:
-      return letter == u'C' || letter == u'I' || letter == u'S' ? 0 : control;
-    case kCtrlAltShiftColumn:
-      return letter == u'B' ? kOwnCode | 0x3e : scan;
-    default:
-      return scan;  // Alt, Ctrl-Alt
-  }
-}
-
-// A digit: Alt gives 0x100e2 and up; Ctrl only on newer hosts, 0xe2 and up.
-int32_t DigitCode(size_t index, int column, KeyScheme scheme) {
-  const int32_t code = kFirstDigitCode + static_cast<int32_t>(index);
-  switch (column) {
-    case kPlainColumn:
-    case kShiftColumn:
-      return kTyped;
-    case kAltColumn:
-      return kOwnCode | code;
-    case kCtrlColumn:
-    case kCtrlShiftColumn:
-      return scheme == KeyScheme::kExtended ? code : 0;
-    default:
-      return scheme == KeyScheme::kExtended ? kOwnCode | code : 0;  // Ctrl-Alt(-Shift)
-  }
-}
-
-const EditingKeyRow* FindEditingKey(Key key) {
+KeyEntry EntryOf(const KeyPress& press, int column, KeyScheme scheme) {
+  const bool extended = scheme == KeyScheme::kExtended;
   for (const auto& row : kEditingKeys) {
-    if (row.key == key) return &row;
+    if (row.key == press.key) return {row.name, row.codes[column]};
   }
-  return nullptr;
-}
-
-const SchemeKeyRow* FindSchemeKey(const KeyPress& press) {
   for (const auto& row : kSchemeKeys) {
     if (row.key == press.key && (row.key != Key::kCharacter || row.character == press.character)) {
-      return &row;
+      const char16_t* name = extended ? row.extendedName : row.classicName;
+      return {name != nullptr ? name : u"", (extended ? row.extended : row.classic)[column]};
     }
   }
-  return nullptr;
-}
-
-size_t DigitIndex(const KeyPress& press) {
-  if (press.key != Key::kCharacter || press.character > 0xffff) return std::u16string_view::npos;
-  return kDigitOrder.find(static_cast<char16_t>(press.character));
-}
-
-// The code a key press would type: Enter, Tab, Backspace and Escape type
-// their control characters; a character outside the 16-bit range has no code.
-int32_t TypedCode(const KeyPress& press) {
-  switch (press.key) {
-    case Key::kCharacter:
-      return press.character <= 0xffff ? static_cast<int32_t>(press.character) : 0;
-    case Key::kEnter:
-      return 0x0d;
-    case Key::kTab:
-      return 0x09;
-    case Key::kBackspace:
-      return 0x08;
-    case Key::kEscape:
-      return 0x1b;
-    default:
-      return 0;
+  const char32_t c = press.character;
+  if (press.key != Key::kCharacter || c > 0xffff) return {};
+  const unsigned modifiers = kColumnModifiers[column];
+  const bool typed = (modifiers & (kCtrl | kAlt)) == 0;
+  const auto key = static_cast<char16_t>(c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c);
+  for (const auto& [keys, first] : kKeyRows) {
+    const size_t at = keys.find(key);
+    if (at == std::u16string_view::npos) continue;
+    const int32_t number = first + static_cast<int32_t>(at);
+    return {{key}, typed ? kTyped : LetterOrDigitCode(key, number, modifiers, scheme)};
   }
-}
-
-// The code in the given column, kTyped included; 0 when there is none.
-int32_t TableCode(const KeyPress& press, int column, KeyScheme scheme) {
-  if (const EditingKeyRow* row = FindEditingKey(press.key)) {
-    return column == kCtrlAltShiftColumn && scheme == KeyScheme::kClassic ? 0 : row->codes[column];
-  }
-  if (const SchemeKeyRow* row = FindSchemeKey(press)) {
-    return (scheme == KeyScheme::kExtended ? row->extended : row->classic)[column];
-  }
-  if (press.key == Key::kCharacter) {
-    if (const char16_t letter = UpperLetter(press.character))
-      return LetterCode(letter, column, scheme);
-    if (const size_t digit = DigitIndex(press); digit != std::u16string_view::npos) {
-      return DigitCode(digit, column, scheme);
-    }
-  }
-  // The other characters are typed alone or with Shift; Tab and Escape alone.
-  if (column == kPlainColumn) return kTyped;
-  return column == kShiftColumn && press.key == Key::kCharacter ? kTyped : 0;
-}
-
-std::u16string KeyName(const KeyPress& press, KeyScheme scheme) {
-  if (const EditingKeyRow* row = FindEditingKey(press.key)) return row->name;
-  if (const SchemeKeyRow* row = FindSchemeKey(press)) {
-    const char16_t* name = scheme == KeyScheme::kExtended ? row->extendedName : row->classicName;
-    return name != nullptr ? name : u"";
-  }
-  if (press.key != Key::kCharacter) return u"";
-  if (const char16_t letter = UpperLetter(press.character)) return std::u16string(1, letter);
-  if (DigitIndex(press) != std::u16string_view::npos) {
-    return std::u16string(1, static_cast<char16_t>(press.character));
-  }
-  return u"";
-}
-
-// Newer hosts give codes of 0x800 to 0xfff, alone or plus 0x10000, only by label.
-bool LabelOnly(int32_t code) {
-  const int32_t low = code & 0xffff;
-  return code > 0 && low >= 0x800 && low <= 0xfff;
+  return {u"", typed ? kTyped : 0};
 }
 
 }  // namespace
 
+// Hosts of major version 24 to 100 use the extended scheme.
 KeyScheme KeySchemeOfHostVersion(std::u16string_view version) {
-  const std::string text = support::ToUtf8(version);
-  const unsigned long major = std::strtoul(text.c_str(), nullptr, 10);
+  const unsigned long major = std::strtoul(support::ToUtf8(version).c_str(), nullptr, 10);
   return major >= 24 && major <= 100 ? KeyScheme::kExtended : KeyScheme::kClassic;
 }
 
 HostKey HostKeyOf(const KeyPress& press, KeyScheme scheme) {
   const int column = ColumnOf(press.modifiers, scheme);
-  if (press.key == Key::kNone || column == kNoColumn) return {};
-  const int32_t code = TableCode(press, column, scheme);
-  if (code == kTyped) return {TypedCode(press), {}};
-  if (scheme == KeyScheme::kExtended && LabelOnly(code)) return {0, CombinationName(press, scheme)};
-  return {code, {}};
+  if (press.key == Key::kNone || column < 0) return {};
+  const KeyEntry entry = EntryOf(press, column, scheme);
+  if (entry.code == kTyped) return {static_cast<int32_t>(press.character), {}};
+  const int32_t low = entry.code & 0xffff;
+  if (scheme == KeyScheme::kExtended && entry.code > 0 && low >= 0x800 && low <= 0xfff) {
+    return {0, kColumnPrefixes[column] + entry.name};
+  }
+  return {entry.code, {}};
 }
 
+// None for Alt with Shift, Ctrl-Alt-Shift under the classic scheme, keys such
+// as Tab, and characters without a key of their own.
 std::u16string CombinationName(const KeyPress& press, KeyScheme scheme) {
   const int column = ColumnOf(press.modifiers, scheme);
-  if (column == kNoColumn) return u"";
-  const std::u16string name = KeyName(press, scheme);
+  const std::u16string name = column < 0 ? u"" : EntryOf(press, column, scheme).name;
   return name.empty() ? name : kColumnPrefixes[column] + name;
 }
 

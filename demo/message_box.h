@@ -6,13 +6,10 @@
 
 namespace demo {
 
-// The box as UTF-8 lines, each ending in "\n": the caption in the frame's top
-// line, then each line of the text inside the frame, tabs expanded to stops
-// of eight columns.
+// The box as UTF-8 lines, each ending in "\n".
 std::string FramedMessageBox(std::u16string_view text, std::u16string_view caption);
 
-// MessageBoxW for the demo: writes the framed box to standard output and, on
-// a terminal, waits for Enter. Returns IDOK.
+// MessageBoxW for the demo. Returns IDOK.
 int ShowMessageBox(const char16_t* text, const char16_t* caption, unsigned type);
 
 }  // namespace demo

@@ -8,66 +8,34 @@
 namespace demo {
 
 // The keys the line editor tells apart. Every key that types a character,
-// letters and digits pressed with Ctrl or Alt included, is kCharacter.
+// letters and digits pressed with Ctrl or Alt included, is kCharacter; kNone
+// stands for bytes that name no key, such as an escape sequence we do not know.
+// clang-format off
 enum class Key {
-  kNone,  // bytes that name no key, such as an escape sequence we do not know
-  kCharacter,
-  kEnter,
-  kTab,
-  kBackspace,
-  kEscape,
-  kF1,
-  kF2,
-  kF3,
-  kF4,
-  kF5,
-  kF6,
-  kF7,
-  kF8,
-  kF9,
-  kF10,
-  kF11,
-  kF12,
-  kHome,
-  kEnd,
-  kPgUp,
-  kPgDn,
-  kIns,
-  kDel,
-  kUp,
-  kDown,
-  kLeft,
-  kRight,
+  kNone, kCharacter, kEnter, kTab, kBackspace, kEscape,
+  kF1, kF2, kF3, kF4, kF5, kF6, kF7, kF8, kF9, kF10, kF11, kF12,
+  kHome, kEnd, kPgUp, kPgDn, kIns, kDel, kUp, kDown, kLeft, kRight,
 };
+// clang-format on
 
 // Modifier keys, as bits of KeyPress::modifiers.
-enum Modifier : unsigned {
-  kShift = 1,
-  kAlt = 2,
-  kCtrl = 4,
-};
+enum Modifier : unsigned { kShift = 1, kAlt = 2, kCtrl = 4 };
 
 struct KeyPress {
   Key key = Key::kNone;
-  // For kCharacter: the character. A letter typed with Ctrl arrives as a
-  // control character and is given as the lower-case letter.
-  char32_t character = 0;
+  char32_t character = 0;  // for kCharacter; Ctrl with a letter gives the lower-case letter
   unsigned modifiers = 0;
-
-  bool operator==(const KeyPress&) const = default;
 };
 
 struct DecodedKey {
-  // False when the bytes are the start of a longer sequence still to come.
-  bool complete = false;
+  bool complete = false;  // false: the start of a longer sequence still to come
   KeyPress press;
   size_t length = 0;  // bytes that make up the key
 };
 
 // Decodes the key at the start of bytes. While more bytes may follow, a
 // prefix of a longer sequence (a lone ESC, ESC [, part of a UTF-8 character)
-// is incomplete; once no more follow, it is taken as the key it is alone: a
-// lone ESC is Escape.
+// is incomplete; once no more follow, it is the key it is alone.
 DecodedKey DecodeKey(std::string_view bytes, bool moreMayFollow);
 
 }  // namespace demo

@@ -7,12 +7,10 @@
 
 namespace support {
 
-// Formats like Windows' wide printf family: flags "-", "0", "+", " " and "#";
-// a width and a precision given as digits or "*"; the size prefixes "h", "l",
-// "ll", "I32", "I64" and "I"; the types d, i, u, x, X, o, c, s, S and "%".
-// In this family "%s" and "%c" take UTF-16 text; "%hs", "%S" and "%hc" take
-// narrow text. A null string prints as "(null)". An unknown type is written
-// out as it stands.
+// Formats what the plug-in's messages use of Windows' wide printf family:
+// "%s" with UTF-16 text, "%d", "%u" and "%x" with a 32-bit number, each with a
+// width and the flag "0", and "%%". A null text prints as "(null)"; any other
+// conversion is written out as it stands.
 std::u16string FormatWide(const char16_t* format, va_list arguments);
 
 }  // namespace support

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 std::u16string Format(const char16_t* format, ...) {
@@ -14,23 +16,17 @@ std::u16string Format(const char16_t* format, ...) {
   return text;
 }
 
-TEST(FormatTest, Integers) {
-  EXPECT_EQ(Format(u"%u", 4294967295u), u"4294967295");
-  EXPECT_EQ(Format(u"%08X", 0xabcu), u"00000ABC");
-  EXPECT_EQ(Format(u"[%5d|%-5d|%05d]", 42, 42, -42), u"[   42|42   |-0042]");
-  EXPECT_EQ(Format(u"%+d % d", 3, 3), u"+3  3");
-  EXPECT_EQ(Format(u"%I64d %lld", -1LL, 1LL << 40), u"-1 1099511627776");
-  EXPECT_EQ(Format(u"%#x %o", 255u, 8u), u"0xff 10");
+TEST(FormatTest, Numbers) {
+  EXPECT_EQ(Format(u"%u %d", 4294967295u, INT_MIN), u"4294967295 -2147483648");
+  EXPECT_EQ(Format(u"%08x|%x", 0xabcu, 0xdeadbeefu), u"00000abc|deadbeef");
+  EXPECT_EQ(Format(u"[%5d|%05d|%1d]", 42, -42, 123), u"[   42|-0042|123]");
 }
 
-TEST(FormatTest, TextAndCharacters) {
-  EXPECT_EQ(Format(u"[%5s|%-5s|%.2s]", u"ab", u"ab", u"abc"), u"[   ab|ab   |ab]");
+TEST(FormatTest, TextAndWhatIsNoConversion) {
+  EXPECT_EQ(Format(u"[%5s|%05s|%s]", u"ab", u"ab", u"abc"), u"[   ab|   ab|abc]");
   EXPECT_EQ(Format(u"%s", static_cast<const char16_t*>(nullptr)), u"(null)");
-  EXPECT_EQ(Format(u"%hs|%S", "narrow", "too"), u"narrow|too");
-  EXPECT_EQ(Format(u"%c%c", u'\u00e9', 'x'), u"\u00e9x");
-  EXPECT_EQ(Format(u"100%% %q"), u"100% %q");
-  EXPECT_EQ(Format(u"%"), u"%");
-  EXPECT_EQ(Format(u"%*d|%-*d", 4, 1, 3, 2), u"   1|2  ");
+  EXPECT_EQ(Format(u"100%% %q %s", u"x"), u"100% %q x");
+  EXPECT_EQ(Format(u"a%"), u"a%");
 }
 
 }  // namespace
