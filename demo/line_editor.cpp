@@ -1,5 +1,6 @@
 // The command-line editor: keys to the hook first, then their own action,
-// and a display that redraws the line across as many rows as it needs.
+// and a display that draws again only what changed, across as many rows as
+// the line needs.
 #include "demo/line_editor.h"
 
 #include <algorithm>
@@ -53,6 +54,48 @@ std::string Sequence(int count, char final) {
 
 }  // namespace
 
+// What a key does: its key, the character of a kCharacter key, and the
+// modifiers among Ctrl and Alt that it needs, exactly these for a character
+// and at least these for any other key. The first row that matches acts.
+struct LineEditor::Binding {
+  Key key;
+  char32_t character;
+  unsigned modifiers;
+  Outcome (LineEditor::*act)();
+};
+
+const LineEditor::Binding LineEditor::kBindings[] = {
+    {Key::kEnter, 0, 0, &LineEditor::Finish<Outcome::kAccepted>},
+    {Key::kBackspace, 0, 0, &LineEditor::Edit<&EditBuffer::DeleteBackward>},
+    {Key::kDel, 0, 0, &LineEditor::Edit<&EditBuffer::DeleteForward>},
+    {Key::kLeft, 0, kCtrl, &LineEditor::Edit<&EditBuffer::MoveWordLeft>},
+    {Key::kLeft, 0, 0, &LineEditor::Edit<&EditBuffer::MoveLeft>},
+    {Key::kRight, 0, kCtrl, &LineEditor::Edit<&EditBuffer::MoveWordRight>},
+    {Key::kRight, 0, 0, &LineEditor::Edit<&EditBuffer::MoveRight>},
+    {Key::kHome, 0, 0, &LineEditor::Edit<&EditBuffer::MoveHome>},
+    {Key::kEnd, 0, 0, &LineEditor::Edit<&EditBuffer::MoveEnd>},
+    {Key::kUp, 0, 0, &LineEditor::ShowOlder},
+    {Key::kDown, 0, 0, &LineEditor::ShowNewer},
+    {Key::kEscape, 0, 0, &LineEditor::Edit<&EditBuffer::Clear>},  // as in TCC
+    {Key::kCharacter, U'b', kAlt, &LineEditor::Edit<&EditBuffer::MoveWordLeft>},
+    {Key::kCharacter, U'f', kAlt, &LineEditor::Edit<&EditBuffer::MoveWordRight>},
+    // Ctrl with a letter: the usual Emacs-style keys.
+    {Key::kCharacter, U'a', kCtrl, &LineEditor::Edit<&EditBuffer::MoveHome>},
+    {Key::kCharacter, U'b', kCtrl, &LineEditor::Edit<&EditBuffer::MoveLeft>},
+    {Key::kCharacter, U'c', kCtrl, &LineEditor::Finish<Outcome::kCancelled>},
+    {Key::kCharacter, U'd', kCtrl, &LineEditor::DeleteOrEnd},
+    {Key::kCharacter, U'e', kCtrl, &LineEditor::Edit<&EditBuffer::MoveEnd>},
+    {Key::kCharacter, U'f', kCtrl, &LineEditor::Edit<&EditBuffer::MoveRight>},
+    {Key::kCharacter, U'h', kCtrl, &LineEditor::Edit<&EditBuffer::DeleteBackward>},
+    {Key::kCharacter, U'j', kCtrl, &LineEditor::Finish<Outcome::kAccepted>},
+    {Key::kCharacter, U'k', kCtrl, &LineEditor::Edit<&EditBuffer::DeleteToEnd>},
+    {Key::kCharacter, U'l', kCtrl, &LineEditor::ClearScreen},
+    {Key::kCharacter, U'm', kCtrl, &LineEditor::Finish<Outcome::kAccepted>},
+    {Key::kCharacter, U'n', kCtrl, &LineEditor::ShowNewer},
+    {Key::kCharacter, U'p', kCtrl, &LineEditor::ShowOlder},
+    {Key::kCharacter, U'u', kCtrl, &LineEditor::Edit<&EditBuffer::DeleteToStart>},
+};
+
 LineEditor::LineEditor(Terminal& terminal, KeyScheme scheme)
     : terminal_(terminal), scheme_(scheme), hookLine_(kHookLineCapacity, u'\0') {
   HostSetClearLineHandler(&LineEditor::ClearEditLineHandler, this);
@@ -65,6 +108,7 @@ LineEditor::~LineEditor() {
 std::optional<std::u16string> LineEditor::ReadLine(std::u16string_view prompt) {
   prompt_ = prompt;
   buffer_.Clear();
+  Changed(0);
   history_.Restart();
   terminal_.EnterRawMode();
   DrawPrompt();
@@ -75,14 +119,21 @@ std::optional<std::u16string> LineEditor::ReadLine(std::u16string_view prompt) {
       outcome = Outcome::kEnded;
       break;
     }
-    const std::u16string textBefore = buffer_.Text();
-    const size_t cursorBefore = buffer_.Cursor();
-    if (!OfferToHook(*press)) outcome = Perform(*press);
-    if (displayStale_ || buffer_.Text() != textBefore || buffer_.Cursor() != cursorBefore) Render();
+    if (press->key == Key::kNone) {
+      Resize();
+    } else if (!OfferToHook(*press)) {
+      // Each edit of the buffer changes the line from the cursor before or
+      // after it on, whichever comes first.
+      const size_t cursor = buffer_.Cursor();
+      const size_t length = buffer_.Text().size();
+      outcome = Perform(*press);
+      if (buffer_.Text().size() != length) Changed(std::min(cursor, buffer_.Cursor()));
+    }
+    Render();
   }
 
   std::string out;
-  MoveCursorTo(EndOfText(), out);
+  MoveCursorTo(Normalized(at_.back(), columns_), out);
   out += outcome == Outcome::kCancelled ? "^C\r\n" : "\r\n";
   terminal_.Write(out);
   terminal_.LeaveRawMode();
@@ -99,9 +150,6 @@ std::optional<std::u16string> LineEditor::ReadLine(std::u16string_view prompt) {
 
 bool LineEditor::OfferToHook(const KeyPress& press) {
   const HostKey hostKey = HostKeyOf(press, scheme_);
-  const std::u16string& text = buffer_.Text();
-  std::copy(text.begin(), text.end(), hookLine_.begin());
-  hookLine_[text.size()] = u'\0';
   char16_t label[kLabelCapacity] = {};
   std::copy_n(hostKey.label.begin(), std::min(hostKey.label.size(), kLabelCapacity - 1), label);
 
@@ -112,7 +160,7 @@ bool LineEditor::OfferToHook(const KeyPress& press) {
   record.redraw = 0;
   record.keyLabel = hostKey.label.empty() ? nullptr : label;
 
-  // What the plug-in prints meanwhile (an error message) is shown above the
+  // What the plug-in prints meanwhile (an error message) is shown below the
   // line afterwards rather than in the middle of it.
   std::u16string output;
   HostSetOutputSink(&CollectOutput, &output);
@@ -126,7 +174,7 @@ bool LineEditor::OfferToHook(const KeyPress& press) {
     const size_t length = std::char_traits<char16_t>::length(hookLine_.data());
     buffer_.Assign(std::u16string_view(hookLine_.data(), length),
                    CursorOffset(record.line, record.cursor, length));
-    displayStale_ = true;
+    Changed(0);
   }
   if (!output.empty()) ShowHostOutput(output);
   return (hostKey.code != 0 && record.keyCode == 0) ||
@@ -134,191 +182,154 @@ bool LineEditor::OfferToHook(const KeyPress& press) {
 }
 
 LineEditor::Outcome LineEditor::Perform(const KeyPress& press) {
-  const unsigned modifiers = press.modifiers & (kCtrl | kAlt);
-  switch (press.key) {
-    case Key::kCharacter:
-      if (modifiers == 0) {
-        if (!IsPrintable(press.character) || !buffer_.Insert(press.character)) Bell();
-      } else if (modifiers == kCtrl) {
-        return PerformControl(press.character);
-      } else if (modifiers == kAlt && press.character == U'b') {
-        buffer_.MoveWordLeft();
-      } else if (modifiers == kAlt && press.character == U'f') {
-        buffer_.MoveWordRight();
-      }
-      break;
-    case Key::kEnter:
-      return Outcome::kAccepted;
-    case Key::kBackspace:
-      buffer_.DeleteBackward();
-      break;
-    case Key::kDel:
-      buffer_.DeleteForward();
-      break;
-    case Key::kLeft:
-      (modifiers & kCtrl) ? buffer_.MoveWordLeft() : buffer_.MoveLeft();
-      break;
-    case Key::kRight:
-      (modifiers & kCtrl) ? buffer_.MoveWordRight() : buffer_.MoveRight();
-      break;
-    case Key::kHome:
-      buffer_.MoveHome();
-      break;
-    case Key::kEnd:
-      buffer_.MoveEnd();
-      break;
-    case Key::kUp:
-      ShowOlder();
-      break;
-    case Key::kDown:
-      ShowNewer();
-      break;
-    case Key::kEscape:  // as in TCC, Esc erases the line
-      buffer_.Clear();
-      break;
-    default:
-      break;
+  const unsigned held = press.modifiers & (kCtrl | kAlt);
+  if (press.key == Key::kCharacter && held == 0) {
+    if (!IsPrintable(press.character) || !buffer_.Insert(press.character)) Bell();
+    return Outcome::kEditing;
+  }
+  for (const Binding& binding : kBindings) {
+    if (binding.key != press.key) continue;
+    const bool matches = press.key == Key::kCharacter
+                             ? binding.character == press.character && binding.modifiers == held
+                             : (binding.modifiers & ~held) == 0;
+    if (matches) return (this->*binding.act)();
   }
   return Outcome::kEditing;
 }
 
-// Ctrl with a letter: the usual Emacs-style keys.
-LineEditor::Outcome LineEditor::PerformControl(char32_t letter) {
-  switch (letter) {
-    case U'a':
-      buffer_.MoveHome();
-      break;
-    case U'b':
-      buffer_.MoveLeft();
-      break;
-    case U'c':
-      return Outcome::kCancelled;
-    case U'd':
-      if (buffer_.Text().empty()) return Outcome::kEnded;
-      buffer_.DeleteForward();
-      break;
-    case U'e':
-      buffer_.MoveEnd();
-      break;
-    case U'f':
-      buffer_.MoveRight();
-      break;
-    case U'h':
-      buffer_.DeleteBackward();
-      break;
-    case U'j':
-    case U'm':
-      return Outcome::kAccepted;
-    case U'k':
-      buffer_.DeleteToEnd();
-      break;
-    case U'l':
-      Terminal::Write("\x1b[H\x1b[2J");
-      DrawPrompt();
-      displayStale_ = true;
-      break;
-    case U'n':
-      ShowNewer();
-      break;
-    case U'p':
-      ShowOlder();
-      break;
-    case U'u':
-      buffer_.DeleteToStart();
-      break;
-    default:
-      break;
+LineEditor::Outcome LineEditor::DeleteOrEnd() {
+  if (buffer_.Text().empty()) return Outcome::kEnded;
+  buffer_.DeleteForward();
+  return Outcome::kEditing;
+}
+
+LineEditor::Outcome LineEditor::ClearScreen() {
+  Terminal::Write("\x1b[H\x1b[2J");
+  DrawPrompt();
+  return Outcome::kEditing;
+}
+
+LineEditor::Outcome LineEditor::ShowOlder() {
+  return ShowEntry(history_.Older(buffer_.Text()));
+}
+
+LineEditor::Outcome LineEditor::ShowNewer() {
+  return ShowEntry(history_.Newer());
+}
+
+LineEditor::Outcome LineEditor::ShowEntry(const std::optional<std::u16string>& entry) {
+  if (!entry) {
+    Bell();
+  } else {
+    buffer_.Assign(*entry, entry->size());
+    Changed(0);
   }
   return Outcome::kEditing;
 }
 
-void LineEditor::ShowOlder() {
-  if (const auto line = history_.Older(buffer_.Text())) {
-    buffer_.Assign(*line, line->size());
-  } else {
-    Bell();
-  }
+// The line has changed from the code unit at from on: the hook's copy
+// follows at once, the screen at the next Render. Copying only the changed
+// end keeps a paste, one key after another, in proportion to its length.
+void LineEditor::Changed(size_t from) {
+  const std::u16string& text = buffer_.Text();
+  from = std::min(from, text.size());
+  std::copy(text.begin() + static_cast<ptrdiff_t>(from), text.end(),
+            hookLine_.begin() + static_cast<ptrdiff_t>(from));
+  hookLine_[text.size()] = u'\0';
+  changedFrom_ = std::min(changedFrom_, from);
 }
 
-void LineEditor::ShowNewer() {
-  if (const auto line = history_.Newer()) {
-    buffer_.Assign(*line, line->size());
-  } else {
-    Bell();
-  }
-}
-
-// Writes the prompt from the start of the cursor's row.
+// Writes the prompt from the start of the cursor's row, for a screen as wide
+// as the terminal is now; no line is shown after it yet.
 void LineEditor::DrawPrompt() {
   columns_ = terminal_.Columns();
-  const std::u16string shown = DisplayText(prompt_);
-  std::string out = support::ToUtf8(shown);
-  ScreenPosition end = Advance({}, shown, columns_);
-  if (end.column >= columns_) {
-    out += "\r\n";
-    end = Normalized(end, columns_);
-  }
-  promptEnd_ = end;
-  shownCursor_ = end;
+  std::string out = support::ToUtf8(DisplayText(prompt_));
+  const ScreenPosition end = Advance({}, prompt_, columns_);
+  if (end.column >= columns_) out += "\r\n";
+  cursor_ = Normalized(end, columns_);
+  at_.assign(1, cursor_);
+  shown_.clear();
   Terminal::Write(out);
 }
 
-// Redraws the line after the prompt and puts the cursor in its place. A line
-// that ends at the right margin is followed by a new row, so that the cursor
-// never waits at the margin and every position is one the terminal agrees on.
+// Brings the screen in line with the text: from the first code unit that
+// differs from what it shows (moved back to the start of a terminal cell, as
+// a combining mark or the second half of a surrogate pair cannot be drawn
+// alone) the rest of the screen is erased and the text written again; then
+// the cursor goes to its place. A line that ends at the right margin is
+// followed by a new row, so that the cursor never waits at the margin and
+// every position is one the terminal agrees on.
 void LineEditor::Render() {
-  columns_ = terminal_.Columns();
-  std::string out;
-  MoveCursorTo(promptEnd_, out);
-  out += "\x1b[J";
-  const std::u16string shown = DisplayText(buffer_.Text());
-  out += support::ToUtf8(shown);
-  ScreenPosition end = Advance(promptEnd_, shown, columns_);
-  if (end.column >= columns_) {
-    out += "\r\n";
-    end = Normalized(end, columns_);
+  const std::u16string& text = buffer_.Text();
+  size_t from = std::min({changedFrom_, shown_.size(), text.size()});
+  while (from < shown_.size() && from < text.size() && shown_[from] == text[from]) ++from;
+  while (from > 0 && ((from < shown_.size() && at_[from + 1] == at_[from]) ||
+                      (from < text.size() && (text[from] & 0xfc00) == 0xdc00))) {
+    --from;
   }
-  shownCursor_ = end;
-  const std::u16string_view beforeCursor =
-      std::u16string_view(buffer_.Text()).substr(0, buffer_.Cursor());
-  MoveCursorTo(Normalized(Advance(promptEnd_, DisplayText(beforeCursor), columns_), columns_), out);
+  changedFrom_ = text.size();
+  std::string out;
+  if (from < shown_.size() || from < text.size()) {
+    MoveCursorTo(Normalized(at_[from], columns_), out);
+    if (from < shown_.size()) out += "\x1b[J";
+    const std::u16string_view changed = std::u16string_view(text).substr(from);
+    out += support::ToUtf8(DisplayText(changed));
+    const std::vector<ScreenPosition> positions = Positions(at_[from], changed, columns_);
+    if (positions.back() != positions.front() && positions.back().column >= columns_) {
+      out += "\r\n";
+    }
+    at_.resize(from);
+    at_.insert(at_.end(), positions.begin(), positions.end());
+    shown_.replace(from, std::u16string::npos, changed);
+    cursor_ = Normalized(at_.back(), columns_);
+  }
+  MoveCursorTo(Normalized(at_[buffer_.Cursor()], columns_), out);
   Terminal::Write(out);
-  displayStale_ = false;
+}
+
+// After the window has changed width the cursor is still on its row, but
+// how far that is below the prompt's first row depends on the terminal: one
+// that cuts rows keeps it as far down as before, one that wraps them again
+// puts it where the new width does. Going up the fewer rows of the two stays
+// within the line, so no earlier output is erased; the prompt and the line
+// are drawn again from there.
+void LineEditor::Resize() {
+  const int columns = terminal_.Columns();
+  const std::u16string beforeCursor = prompt_ + buffer_.Text().substr(0, buffer_.Cursor());
+  const int up = std::min(cursor_.row, Normalized(Advance({}, beforeCursor, columns), columns).row);
+  Terminal::Write("\r" + (up > 0 ? Sequence(up, 'A') : "") + "\x1b[J");
+  DrawPrompt();
 }
 
 // Erases the line after the prompt; the host's ClearEditLine.
 void LineEditor::EraseLine() {
   std::string out;
-  MoveCursorTo(promptEnd_, out);
-  out += "\x1b[J";
-  Terminal::Write(out);
-  displayStale_ = true;
+  MoveCursorTo(at_.front(), out);
+  Terminal::Write(out + "\x1b[J");
+  at_.resize(1);
+  shown_.clear();
 }
 
 void LineEditor::MoveCursorTo(ScreenPosition target, std::string& out) {
-  if (target.row < shownCursor_.row) out += Sequence(shownCursor_.row - target.row, 'A');
-  if (target.row > shownCursor_.row) out += Sequence(target.row - shownCursor_.row, 'B');
+  if (target == cursor_) return;
+  if (target.row < cursor_.row) out += Sequence(cursor_.row - target.row, 'A');
+  if (target.row > cursor_.row) out += Sequence(target.row - cursor_.row, 'B');
   out += '\r';
   if (target.column > 0) out += Sequence(target.column, 'C');
-  shownCursor_ = target;
+  cursor_ = target;
 }
 
-ScreenPosition LineEditor::EndOfText() const {
-  return Normalized(Advance(promptEnd_, DisplayText(buffer_.Text()), columns_), columns_);
-}
-
-// Shows what the host printed below the line, then the prompt and the line again.
+// Shows what the host printed below the line, on rows of its own, then the
+// prompt again; the line follows at the next Render.
 void LineEditor::ShowHostOutput(const std::u16string& output) {
-  if (displayStale_) Render();
+  Render();
   std::string out;
-  const ScreenPosition end = EndOfText();
-  MoveCursorTo(end, out);
-  if (end.column != 0) out += "\r\n";
+  MoveCursorTo(Normalized(at_.back(), columns_), out);
+  if (cursor_.column != 0) out += "\r\n";
   out += support::ToUtf8(TerminalSafeText(output));
   if (output.back() != u'\n') out += "\r\n";
   Terminal::Write(out);
   DrawPrompt();
-  Render();
 }
 
 void LineEditor::ClearEditLineHandler(const char16_t* /*line*/, void* context) {

@@ -1,40 +1,28 @@
 // Character widths and cursor positions of wrapped text on a terminal.
 #include "demo/screen_layout.h"
 
-#include <algorithm>
+#include <langinfo.h>
+#include <locale.h>
+#include <wchar.h>
+
+#include <cstring>
 #include <limits>
 
 namespace demo {
 
 namespace {
 
-struct CodeRange {
-  char32_t first;
-  char32_t last;
-};
-
-// Combining marks and invisible format characters, drawn in no column of
-// their own.
-constexpr CodeRange kZeroWidth[] = {
-    {0x0300, 0x036f}, {0x0483, 0x0489}, {0x0591, 0x05bd}, {0x0610, 0x061a}, {0x064b, 0x065f},
-    {0x0e31, 0x0e31}, {0x0e34, 0x0e3a}, {0x200b, 0x200f}, {0x2028, 0x202e}, {0x2060, 0x2064},
-    {0x20d0, 0x20ff}, {0xfe00, 0xfe0f}, {0xfe20, 0xfe2f}, {0xfeff, 0xfeff},
-};
-
-// Wide and full-width characters: Hangul Jamo, CJK, Hangul syllables,
-// full-width forms, emoji pictographs and the supplementary ideographs.
-constexpr CodeRange kDoubleWidth[] = {
-    {0x1100, 0x115f},   {0x2e80, 0x303e},   {0x3041, 0x33ff},   {0x3400, 0x4dbf},
-    {0x4e00, 0x9fff},   {0xa000, 0xa4cf},   {0xac00, 0xd7a3},   {0xf900, 0xfaff},
-    {0xfe30, 0xfe4f},   {0xff00, 0xff60},   {0xffe0, 0xffe6},   {0x1f300, 0x1f64f},
-    {0x1f900, 0x1f9ff}, {0x20000, 0x2fffd}, {0x30000, 0x3fffd},
-};
-
-template <size_t N>
-bool InRanges(const CodeRange (&ranges)[N], char32_t character) {
-  return std::any_of(std::begin(ranges), std::end(ranges), [character](const CodeRange& range) {
-    return character >= range.first && character <= range.last;
-  });
+// wcwidth answers for the character set of the locale in use. The demo
+// writes UTF-8 whatever the environment names, so it asks in the
+// environment's locale where that is UTF-8 (its terminal's widths) and in
+// C.UTF-8 otherwise.
+locale_t Utf8Locale() {
+  const locale_t chosen = ::newlocale(LC_CTYPE_MASK, "", nullptr);
+  if (chosen != nullptr && std::strcmp(::nl_langinfo_l(CODESET, chosen), "UTF-8") == 0) {
+    return chosen;
+  }
+  if (chosen != nullptr) ::freelocale(chosen);
+  return ::newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
 }
 
 bool IsHighSurrogate(char16_t unit) {
@@ -57,13 +45,27 @@ char32_t CharacterAt(std::u16string_view text, size_t index, size_t& units) {
   return unit;
 }
 
+bool IsC0(char32_t character) {
+  return character < 0x20 || character == 0x7f;
+}
+bool IsC1(char32_t character) {
+  return character >= 0x80 && character < 0xa0;
+}
+
+// Columns a character takes as DisplayText shows it.
+int ShownWidth(char32_t character) {
+  if (IsC0(character)) return 2;  // "^A"
+  if (IsC1(character)) return 1;  // U+FFFD
+  return CharacterWidth(character);
+}
+
 // Appends a code unit as the line shows it: a control character in caret
 // notation ("^A"), so that it takes visible columns and moves nothing.
 void AppendVisibly(char16_t unit, std::u16string& shown) {
-  if (unit < 0x20 || unit == 0x7f) {
+  if (IsC0(unit)) {
     shown += u'^';
     shown += unit == 0x7f ? u'?' : static_cast<char16_t>(unit + 0x40);
-  } else if (unit >= 0x80 && unit < 0xa0) {
+  } else if (IsC1(unit)) {
     shown += u'\xfffd';  // C1 controls would be taken as commands by the terminal
   } else {
     shown += unit;
@@ -72,10 +74,17 @@ void AppendVisibly(char16_t unit, std::u16string& shown) {
 
 }  // namespace
 
+// The locale is set for this thread and this call only (uselocale), so that
+// the rest of the program keeps the "C" locale it starts in. A character the
+// C library calls unprintable takes a column, as terminals draw it; without
+// any UTF-8 locale every character takes one.
 int CharacterWidth(char32_t character) {
-  if (InRanges(kZeroWidth, character)) return 0;
-  if (InRanges(kDoubleWidth, character)) return 2;
-  return 1;
+  static const locale_t utf8 = Utf8Locale();
+  if (utf8 == nullptr) return 1;
+  const locale_t previous = ::uselocale(utf8);
+  const int width = ::wcwidth(static_cast<wchar_t>(character));
+  ::uselocale(previous);
+  return width < 0 ? 1 : width;
 }
 
 int TextWidth(std::u16string_view text) {
@@ -104,20 +113,27 @@ std::u16string TerminalSafeText(std::u16string_view text) {
   return shown;
 }
 
-ScreenPosition Advance(ScreenPosition start, std::u16string_view text, int columns) {
+std::vector<ScreenPosition> Positions(ScreenPosition start, std::u16string_view text, int columns) {
+  std::vector<ScreenPosition> positions;
+  positions.reserve(text.size() + 1);
+  positions.push_back(start);
   ScreenPosition position = start;
   for (size_t index = 0; index < text.size();) {
     size_t units = 1;
-    const int width = CharacterWidth(CharacterAt(text, index, units));
+    const int width = ShownWidth(CharacterAt(text, index, units));
     index += units;
-    if (width == 0) continue;
-    if (position.column > 0 && position.column + width > columns) {
+    if (width > 0 && position.column > 0 && position.column + width > columns) {
       ++position.row;
       position.column = 0;
     }
     position.column += width;
+    positions.insert(positions.end(), units, position);
   }
-  return position;
+  return positions;
+}
+
+ScreenPosition Advance(ScreenPosition start, std::u16string_view text, int columns) {
+  return Positions(start, text, columns).back();
 }
 
 ScreenPosition Normalized(ScreenPosition position, int columns) {

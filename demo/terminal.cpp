@@ -32,6 +32,13 @@ constexpr std::string_view kStopReportingOtherKeys = "\x1b[>4m";
 termios savedMode{};
 volatile sig_atomic_t rawModeOn = 0;
 
+// Set when the window changes size. SIGWINCH is blocked in raw mode but
+// while waiting for input (waitingMask), so that it cannot come between a
+// look at the flag and the wait, and ends the wait at once.
+volatile sig_atomic_t resized = 0;
+sigset_t outsideMask;
+sigset_t waitingMask;
+
 // Signals that end the program: those a user or the system sends, and those
 // of a crash. Each handler restores the terminal, then hands the signal on
 // to whoever handled it before (a sanitizer's report) or to its default.
@@ -95,6 +102,10 @@ void InstallRestorers() {
   static bool installed = false;
   if (installed) return;
   installed = true;
+  struct sigaction resize {};
+  resize.sa_handler = [](int) { resized = 1; };
+  sigemptyset(&resize.sa_mask);
+  ::sigaction(SIGWINCH, &resize, nullptr);
   std::atexit(RestoreMode);
   previousTerminate = std::set_terminate(RestoreAndTerminate);
   UseSignalStack();
@@ -139,9 +150,18 @@ void Terminal::EnterRawMode() {
   if (::tcsetattr(STDIN_FILENO, TCSANOW, &mode) != 0) return;
   rawModeOn = 1;
   Write(kReportOtherKeys);
+  // The prompt is drawn for the size the window has from now on.
+  sigset_t resizing;
+  sigemptyset(&resizing);
+  sigaddset(&resizing, SIGWINCH);
+  ::sigprocmask(SIG_BLOCK, &resizing, &outsideMask);
+  waitingMask = outsideMask;
+  sigdelset(&waitingMask, SIGWINCH);
+  resized = 0;
 }
 
 void Terminal::LeaveRawMode() {
+  if (rawModeOn) ::sigprocmask(SIG_SETMASK, &outsideMask, nullptr);
   RestoreMode();
 }
 
@@ -155,6 +175,10 @@ std::optional<KeyPress> Terminal::ReadKey() {
   bool moreMayFollow = true;
   for (;;) {
     if (pending_.empty()) {
+      if (resized) {
+        resized = 0;
+        return KeyPress{};
+      }
       if (!ReadMore(-1)) return std::nullopt;
       continue;
     }
@@ -171,9 +195,14 @@ std::optional<KeyPress> Terminal::ReadKey() {
 
 bool Terminal::ReadMore(int timeoutMilliseconds) {
   pollfd input{STDIN_FILENO, POLLIN, 0};
+  const timespec timeout{timeoutMilliseconds / 1000, timeoutMilliseconds % 1000 * 1000000L};
   for (;;) {
-    const int ready = ::poll(&input, 1, timeoutMilliseconds);
-    if (ready < 0 && errno == EINTR) continue;
+    const int ready =
+        ::ppoll(&input, 1, timeoutMilliseconds < 0 ? nullptr : &timeout, &waitingMask);
+    if (ready < 0 && errno == EINTR) {
+      if (resized) return true;
+      continue;
+    }
     if (ready <= 0) return false;
     char bytes[256];
     const ssize_t count = ::read(STDIN_FILENO, bytes, sizeof bytes);

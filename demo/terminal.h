@@ -30,7 +30,9 @@ class Terminal {
   // The width of the screen in columns.
   int Columns() const;
 
-  // The next key press; nothing once input has ended.
+  // The next key press; a press of no key (Key::kNone) when the window has
+  // changed size since the last call and no key waits; nothing once input
+  // has ended.
   std::optional<KeyPress> ReadKey();
 
   // Writes all of bytes to standard output.
@@ -38,8 +40,8 @@ class Terminal {
 
  private:
   // Adds what the terminal has sent to pending_, waiting at most timeout
-  // milliseconds (-1: as long as it takes). False when nothing came in time
-  // or input has ended.
+  // milliseconds (-1: as long as it takes). True as well when the window
+  // changed size meanwhile; false when nothing came in time or input has ended.
   bool ReadMore(int timeoutMilliseconds);
 
   std::string pending_;

@@ -37,6 +37,7 @@ TEST(ScreenLayoutTest, CursorAfterWrappedText) {
       {"full-width percent", {0, 0}, u"\uff05", 10, {0, 2}},
       {"combining mark", {0, 0}, u"e\u0301", 10, {0, 1}},
       {"surrogate pair", {0, 0}, u"\U0001f600x", 10, {0, 3}},
+      {"wide beyond the basic plane", {0, 0}, u"\U0001f680\U0001fa90", 10, {0, 4}},
       {"unpaired surrogate", {0, 0}, u"\xd800x", 10, {0, 2}},
       {"wider than the screen", {0, 0}, u"\u4e2d\u4e2d", 1, {1, 2}},
   };
