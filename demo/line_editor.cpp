@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 
-#include "demo/console_output.h"
 #include "host/takecmd.h"
 #include "platform/posix/standin.h"
 #include "support/utf.h"
@@ -19,6 +18,24 @@ namespace {
 // The host's line buffer holds 65,536 characters, the terminator included.
 constexpr size_t kHookLineCapacity = EditBuffer::kCapacity + 1;
 constexpr size_t kLabelCapacity = 64;
+
+// Emacs-style keys that stand for a key of their own: Ctrl with a letter,
+// and Alt-B and Alt-F, which move by words as Ctrl-Left and Ctrl-Right do.
+constexpr struct {
+  char32_t character;
+  unsigned modifiers;
+  KeyPress key;
+} kAliases[] = {{U'a', kCtrl, {Key::kHome}},
+                {U'b', kCtrl, {Key::kLeft}},
+                {U'e', kCtrl, {Key::kEnd}},
+                {U'f', kCtrl, {Key::kRight}},
+                {U'h', kCtrl, {Key::kBackspace}},
+                {U'j', kCtrl, {Key::kEnter}},
+                {U'm', kCtrl, {Key::kEnter}},
+                {U'n', kCtrl, {Key::kDown}},
+                {U'p', kCtrl, {Key::kUp}},
+                {U'b', kAlt, {Key::kLeft, 0, kCtrl}},
+                {U'f', kAlt, {Key::kRight, 0, kCtrl}}};
 
 // The modifiers of a key press as the keyboard state the hook reads.
 void HoldModifiers(unsigned modifiers) {
@@ -54,51 +71,10 @@ std::string Sequence(int count, char final) {
 
 }  // namespace
 
-// What a key does: its key, the character of a kCharacter key, and the
-// modifiers among Ctrl and Alt that it needs, exactly these for a character
-// and at least these for any other key. The first row that matches acts.
-struct LineEditor::Binding {
-  Key key;
-  char32_t character;
-  unsigned modifiers;
-  Outcome (LineEditor::*act)();
-};
-
-const LineEditor::Binding LineEditor::kBindings[] = {
-    {Key::kEnter, 0, 0, &LineEditor::Finish<Outcome::kAccepted>},
-    {Key::kBackspace, 0, 0, &LineEditor::Edit<&EditBuffer::DeleteBackward>},
-    {Key::kDel, 0, 0, &LineEditor::Edit<&EditBuffer::DeleteForward>},
-    {Key::kLeft, 0, kCtrl, &LineEditor::Edit<&EditBuffer::MoveWordLeft>},
-    {Key::kLeft, 0, 0, &LineEditor::Edit<&EditBuffer::MoveLeft>},
-    {Key::kRight, 0, kCtrl, &LineEditor::Edit<&EditBuffer::MoveWordRight>},
-    {Key::kRight, 0, 0, &LineEditor::Edit<&EditBuffer::MoveRight>},
-    {Key::kHome, 0, 0, &LineEditor::Edit<&EditBuffer::MoveHome>},
-    {Key::kEnd, 0, 0, &LineEditor::Edit<&EditBuffer::MoveEnd>},
-    {Key::kUp, 0, 0, &LineEditor::ShowOlder},
-    {Key::kDown, 0, 0, &LineEditor::ShowNewer},
-    {Key::kEscape, 0, 0, &LineEditor::Edit<&EditBuffer::Clear>},  // as in TCC
-    {Key::kCharacter, U'b', kAlt, &LineEditor::Edit<&EditBuffer::MoveWordLeft>},
-    {Key::kCharacter, U'f', kAlt, &LineEditor::Edit<&EditBuffer::MoveWordRight>},
-    // Ctrl with a letter: the usual Emacs-style keys.
-    {Key::kCharacter, U'a', kCtrl, &LineEditor::Edit<&EditBuffer::MoveHome>},
-    {Key::kCharacter, U'b', kCtrl, &LineEditor::Edit<&EditBuffer::MoveLeft>},
-    {Key::kCharacter, U'c', kCtrl, &LineEditor::Finish<Outcome::kCancelled>},
-    {Key::kCharacter, U'd', kCtrl, &LineEditor::DeleteOrEnd},
-    {Key::kCharacter, U'e', kCtrl, &LineEditor::Edit<&EditBuffer::MoveEnd>},
-    {Key::kCharacter, U'f', kCtrl, &LineEditor::Edit<&EditBuffer::MoveRight>},
-    {Key::kCharacter, U'h', kCtrl, &LineEditor::Edit<&EditBuffer::DeleteBackward>},
-    {Key::kCharacter, U'j', kCtrl, &LineEditor::Finish<Outcome::kAccepted>},
-    {Key::kCharacter, U'k', kCtrl, &LineEditor::Edit<&EditBuffer::DeleteToEnd>},
-    {Key::kCharacter, U'l', kCtrl, &LineEditor::ClearScreen},
-    {Key::kCharacter, U'm', kCtrl, &LineEditor::Finish<Outcome::kAccepted>},
-    {Key::kCharacter, U'n', kCtrl, &LineEditor::ShowNewer},
-    {Key::kCharacter, U'p', kCtrl, &LineEditor::ShowOlder},
-    {Key::kCharacter, U'u', kCtrl, &LineEditor::Edit<&EditBuffer::DeleteToStart>},
-};
-
 LineEditor::LineEditor(Terminal& terminal, KeyScheme scheme)
     : terminal_(terminal), scheme_(scheme), hookLine_(kHookLineCapacity, u'\0') {
-  HostSetClearLineHandler(&LineEditor::ClearEditLineHandler, this);
+  HostSetClearLineHandler(
+      [](const char16_t*, void* editor) { static_cast<LineEditor*>(editor)->EraseLine(); }, this);
 }
 
 LineEditor::~LineEditor() {
@@ -117,13 +93,11 @@ std::optional<std::u16string> LineEditor::ReadLine(std::u16string_view prompt) {
     const std::optional<KeyPress> press = terminal_.ReadKey();
     if (!press) {
       outcome = Outcome::kEnded;
-      break;
-    }
-    if (press->key == Key::kNone) {
+    } else if (press->key == Key::kNone) {
       Resize();
     } else if (!OfferToHook(*press)) {
-      // Each edit of the buffer changes the line from the cursor before or
-      // after it on, whichever comes first.
+      // An edit changes the line from the cursor before or after it on,
+      // whichever comes first.
       const size_t cursor = buffer_.Cursor();
       const size_t length = buffer_.Text().size();
       outcome = Perform(*press);
@@ -131,21 +105,13 @@ std::optional<std::u16string> LineEditor::ReadLine(std::u16string_view prompt) {
     }
     Render();
   }
-
   std::string out;
-  MoveCursorTo(Normalized(at_.back(), columns_), out);
-  out += outcome == Outcome::kCancelled ? "^C\r\n" : "\r\n";
-  terminal_.Write(out);
+  MoveCursorTo(at_.back(), out);
+  terminal_.Write(out + (outcome == Outcome::kCancelled ? "^C\r\n" : "\r\n"));
   terminal_.LeaveRawMode();
-  switch (outcome) {
-    case Outcome::kAccepted:
-      history_.Add(buffer_.Text());
-      return buffer_.Text();
-    case Outcome::kCancelled:
-      return std::u16string();
-    default:
-      return std::nullopt;
-  }
+  if (outcome == Outcome::kAccepted) history_.Add(buffer_.Text());
+  if (outcome == Outcome::kEnded) return std::nullopt;
+  return outcome == Outcome::kAccepted ? buffer_.Text() : std::u16string();
 }
 
 bool LineEditor::OfferToHook(const KeyPress& press) {
@@ -181,50 +147,46 @@ bool LineEditor::OfferToHook(const KeyPress& press) {
          (!hostKey.label.empty() && label[0] == u'\0');
 }
 
-LineEditor::Outcome LineEditor::Perform(const KeyPress& press) {
+// The key's action, one row a key: a key of no row does nothing.
+LineEditor::Outcome LineEditor::Perform(KeyPress press) {
   const unsigned held = press.modifiers & (kCtrl | kAlt);
-  if (press.key == Key::kCharacter && held == 0) {
-    if (!IsPrintable(press.character) || !buffer_.Insert(press.character)) Bell();
-    return Outcome::kEditing;
+  if (press.key == Key::kCharacter) {
+    for (const auto& alias : kAliases) {
+      if (alias.character == press.character && alias.modifiers == held) press = alias.key;
+    }
   }
-  for (const Binding& binding : kBindings) {
-    if (binding.key != press.key) continue;
-    const bool matches = press.key == Key::kCharacter
-                             ? binding.character == press.character && binding.modifiers == held
-                             : (binding.modifiers & ~held) == 0;
-    if (matches) return (this->*binding.act)();
-  }
-  return Outcome::kEditing;
-}
-
-LineEditor::Outcome LineEditor::DeleteOrEnd() {
-  if (buffer_.Text().empty()) return Outcome::kEnded;
-  buffer_.DeleteForward();
-  return Outcome::kEditing;
-}
-
-LineEditor::Outcome LineEditor::ClearScreen() {
-  Terminal::Write("\x1b[H\x1b[2J");
-  DrawPrompt();
-  return Outcome::kEditing;
-}
-
-LineEditor::Outcome LineEditor::ShowOlder() {
-  return ShowEntry(history_.Older(buffer_.Text()));
-}
-
-LineEditor::Outcome LineEditor::ShowNewer() {
-  return ShowEntry(history_.Newer());
-}
-
-LineEditor::Outcome LineEditor::ShowEntry(const std::optional<std::u16string>& entry) {
-  if (!entry) {
-    Bell();
-  } else {
-    buffer_.Assign(*entry, entry->size());
-    Changed(0);
+  const Key key = press.key;
+  const bool ctrl = (press.modifiers & kCtrl) != 0;
+  if (key == Key::kEnter) return Outcome::kAccepted;
+  if (key == Key::kBackspace) buffer_.DeleteBackward();
+  if (key == Key::kDel) buffer_.DeleteForward();
+  if (key == Key::kLeft) ctrl ? buffer_.MoveWordLeft() : buffer_.MoveLeft();
+  if (key == Key::kRight) ctrl ? buffer_.MoveWordRight() : buffer_.MoveRight();
+  if (key == Key::kHome) buffer_.MoveHome();
+  if (key == Key::kEnd) buffer_.MoveEnd();
+  if (key == Key::kUp) ShowEntry(history_.Older(buffer_.Text()));
+  if (key == Key::kDown) ShowEntry(history_.Newer());
+  if (key == Key::kEscape) buffer_.Clear();  // as in TCC, Esc erases the line
+  if (key != Key::kCharacter) return Outcome::kEditing;
+  if (held == 0 && (!IsPrintable(press.character) || !buffer_.Insert(press.character))) Bell();
+  // Ctrl with a letter that is no other key's alias.
+  const char32_t letter = held == kCtrl ? press.character : 0;
+  if (letter == U'c') return Outcome::kCancelled;
+  if (letter == U'd' && buffer_.Text().empty()) return Outcome::kEnded;
+  if (letter == U'd') buffer_.DeleteForward();
+  if (letter == U'k') buffer_.DeleteToEnd();
+  if (letter == U'u') buffer_.DeleteToStart();
+  if (letter == U'l') {
+    Terminal::Write("\x1b[H\x1b[2J");
+    DrawPrompt();
   }
   return Outcome::kEditing;
+}
+
+void LineEditor::ShowEntry(const std::optional<std::u16string>& entry) {
+  if (!entry) return Bell();
+  buffer_.Assign(*entry, entry->size());
+  Changed(0);
 }
 
 // The line has changed from the code unit at from on: the hook's copy
@@ -240,25 +202,23 @@ void LineEditor::Changed(size_t from) {
 }
 
 // Writes the prompt from the start of the cursor's row, for a screen as wide
-// as the terminal is now; no line is shown after it yet.
+// as the terminal is now; no line is shown after it yet. Text that ends at
+// the right margin is followed by a new row, so that the cursor never waits
+// at the margin and every position is one the terminal agrees on.
 void LineEditor::DrawPrompt() {
   columns_ = terminal_.Columns();
-  std::string out = support::ToUtf8(DisplayText(prompt_));
-  const ScreenPosition end = Advance({}, prompt_, columns_);
-  if (end.column >= columns_) out += "\r\n";
-  cursor_ = Normalized(end, columns_);
+  cursor_ = Positions({}, prompt_, columns_).back();
+  Terminal::Write(support::ToUtf8(DisplayText(prompt_)) +
+                  (cursor_.row > 0 && cursor_.column == 0 ? "\r\n" : ""));
   at_.assign(1, cursor_);
   shown_.clear();
-  Terminal::Write(out);
 }
 
 // Brings the screen in line with the text: from the first code unit that
 // differs from what it shows (moved back to the start of a terminal cell, as
 // a combining mark or the second half of a surrogate pair cannot be drawn
 // alone) the rest of the screen is erased and the text written again; then
-// the cursor goes to its place. A line that ends at the right margin is
-// followed by a new row, so that the cursor never waits at the margin and
-// every position is one the terminal agrees on.
+// the cursor goes to its place.
 void LineEditor::Render() {
   const std::u16string& text = buffer_.Text();
   size_t from = std::min({changedFrom_, shown_.size(), text.size()});
@@ -270,20 +230,18 @@ void LineEditor::Render() {
   changedFrom_ = text.size();
   std::string out;
   if (from < shown_.size() || from < text.size()) {
-    MoveCursorTo(Normalized(at_[from], columns_), out);
+    MoveCursorTo(at_[from], out);
     if (from < shown_.size()) out += "\x1b[J";
     const std::u16string_view changed = std::u16string_view(text).substr(from);
     out += support::ToUtf8(DisplayText(changed));
     const std::vector<ScreenPosition> positions = Positions(at_[from], changed, columns_);
-    if (positions.back() != positions.front() && positions.back().column >= columns_) {
-      out += "\r\n";
-    }
+    cursor_ = positions.back();
+    if (cursor_.column == 0 && cursor_.row > at_[from].row) out += "\r\n";
     at_.resize(from);
     at_.insert(at_.end(), positions.begin(), positions.end());
     shown_.replace(from, std::u16string::npos, changed);
-    cursor_ = Normalized(at_.back(), columns_);
   }
-  MoveCursorTo(Normalized(at_[buffer_.Cursor()], columns_), out);
+  MoveCursorTo(at_[buffer_.Cursor()], out);
   Terminal::Write(out);
 }
 
@@ -294,9 +252,8 @@ void LineEditor::Render() {
 // within the line, so no earlier output is erased; the prompt and the line
 // are drawn again from there.
 void LineEditor::Resize() {
-  const int columns = terminal_.Columns();
   const std::u16string beforeCursor = prompt_ + buffer_.Text().substr(0, buffer_.Cursor());
-  const int up = std::min(cursor_.row, Normalized(Advance({}, beforeCursor, columns), columns).row);
+  const int up = std::min(cursor_.row, Positions({}, beforeCursor, terminal_.Columns()).back().row);
   Terminal::Write("\r" + (up > 0 ? Sequence(up, 'A') : "") + "\x1b[J");
   DrawPrompt();
 }
@@ -324,16 +281,12 @@ void LineEditor::MoveCursorTo(ScreenPosition target, std::string& out) {
 void LineEditor::ShowHostOutput(const std::u16string& output) {
   Render();
   std::string out;
-  MoveCursorTo(Normalized(at_.back(), columns_), out);
+  MoveCursorTo(at_.back(), out);
   if (cursor_.column != 0) out += "\r\n";
   out += support::ToUtf8(TerminalSafeText(output));
   if (output.back() != u'\n') out += "\r\n";
   Terminal::Write(out);
   DrawPrompt();
-}
-
-void LineEditor::ClearEditLineHandler(const char16_t* /*line*/, void* context) {
-  static_cast<LineEditor*>(context)->EraseLine();
 }
 
 }  // namespace demo

@@ -29,38 +29,22 @@ class LineEditor {
 
  private:
   enum class Outcome { kEditing, kAccepted, kCancelled, kEnded };
-  struct Binding;
-  static const Binding kBindings[];
 
   // Passes the key to the hook and applies what the hook did to the line.
   // True when the hook swallowed the key.
   bool OfferToHook(const KeyPress& press);
   // The key's own action on the line.
-  Outcome Perform(const KeyPress& press);
-  template <auto edit>
-  Outcome Edit() {
-    (buffer_.*edit)();
-    return Outcome::kEditing;
-  }
-  template <Outcome outcome>
-  Outcome Finish() {
-    return outcome;
-  }
-  Outcome DeleteOrEnd();
-  Outcome ClearScreen();
-  Outcome ShowOlder();
-  Outcome ShowNewer();
-  Outcome ShowEntry(const std::optional<std::u16string>& entry);
+  Outcome Perform(KeyPress press);
+  void ShowEntry(const std::optional<std::u16string>& entry);
   void Changed(size_t from);
 
-  // Drawing. Positions count from the prompt's first row.
+  // Drawing, in positions counted from the prompt's first row.
   void DrawPrompt();
   void Render();
   void Resize();
   void EraseLine();
   void MoveCursorTo(ScreenPosition target, std::string& out);
   void ShowHostOutput(const std::u16string& output);
-  static void ClearEditLineHandler(const char16_t* line, void* context);
 
   Terminal& terminal_;
   KeyScheme scheme_;
@@ -69,7 +53,7 @@ class LineEditor {
   std::u16string prompt_;
   int columns_ = 80;
   // What the screen shows after the prompt, where each of its code units
-  // starts and where its end is (at_.front() is the prompt's end), and the
+  // starts and where it ends (at_.front() is the prompt's end), and the
   // cursor. The line differs from shown_ from changedFrom_ on at the earliest.
   std::u16string shown_;
   std::vector<ScreenPosition> at_;

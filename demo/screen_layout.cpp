@@ -25,38 +25,11 @@ locale_t Utf8Locale() {
   return ::newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
 }
 
-bool IsHighSurrogate(char16_t unit) {
-  return unit >= 0xd800 && unit <= 0xdbff;
-}
-bool IsLowSurrogate(char16_t unit) {
-  return unit >= 0xdc00 && unit <= 0xdfff;
-}
-
-// The character at text[index] and the number of code units it takes; an
-// unpaired surrogate stands for U+FFFD, as the terminal shows it.
-char32_t CharacterAt(std::u16string_view text, size_t index, size_t& units) {
-  const char16_t unit = text[index];
-  units = 1;
-  if (IsHighSurrogate(unit) && index + 1 < text.size() && IsLowSurrogate(text[index + 1])) {
-    units = 2;
-    return 0x10000 + ((static_cast<char32_t>(unit) - 0xd800) << 10) + (text[index + 1] - 0xdc00);
-  }
-  if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) return 0xfffd;
-  return unit;
-}
-
 bool IsC0(char32_t character) {
   return character < 0x20 || character == 0x7f;
 }
 bool IsC1(char32_t character) {
   return character >= 0x80 && character < 0xa0;
-}
-
-// Columns a character takes as DisplayText shows it.
-int ShownWidth(char32_t character) {
-  if (IsC0(character)) return 2;  // "^A"
-  if (IsC1(character)) return 1;  // U+FFFD
-  return CharacterWidth(character);
 }
 
 // Appends a code unit as the line shows it: a control character in caret
@@ -88,7 +61,7 @@ int CharacterWidth(char32_t character) {
 }
 
 int TextWidth(std::u16string_view text) {
-  return Advance({}, text, std::numeric_limits<int>::max()).column;
+  return Positions({}, text, std::numeric_limits<int>::max()).back().column;
 }
 
 std::u16string DisplayText(std::u16string_view text) {
@@ -113,32 +86,30 @@ std::u16string TerminalSafeText(std::u16string_view text) {
   return shown;
 }
 
+// Control characters take the two columns of their caret notation, a C1
+// control the one of U+FFFD, and so does an unpaired surrogate.
 std::vector<ScreenPosition> Positions(ScreenPosition start, std::u16string_view text, int columns) {
-  std::vector<ScreenPosition> positions;
+  std::vector<ScreenPosition> positions(1, start);
   positions.reserve(text.size() + 1);
-  positions.push_back(start);
-  ScreenPosition position = start;
   for (size_t index = 0; index < text.size();) {
+    char32_t character = text[index];
     size_t units = 1;
-    const int width = ShownWidth(CharacterAt(text, index, units));
-    index += units;
-    if (width > 0 && position.column > 0 && position.column + width > columns) {
-      ++position.row;
-      position.column = 0;
+    if ((character & 0xfc00) == 0xd800 && index + 1 < text.size() &&
+        (text[index + 1] & 0xfc00) == 0xdc00) {
+      character = 0x10000 + ((character - 0xd800) << 10) + (text[index + 1] - 0xdc00);
+      units = 2;
     }
-    position.column += width;
-    positions.insert(positions.end(), units, position);
+    const bool unpaired = (character & 0xf800) == 0xd800;
+    const int width = IsC0(character)               ? 2
+                      : IsC1(character) || unpaired ? 1
+                                                    : CharacterWidth(character);
+    index += units;
+    if (width > 0 && start.column > 0 && start.column + width > columns) start = {start.row + 1, 0};
+    start.column += width;
+    if (start.column >= columns) start = {start.row + 1, 0};
+    positions.insert(positions.end(), units, start);
   }
   return positions;
-}
-
-ScreenPosition Advance(ScreenPosition start, std::u16string_view text, int columns) {
-  return Positions(start, text, columns).back();
-}
-
-ScreenPosition Normalized(ScreenPosition position, int columns) {
-  if (position.column >= columns) return {position.row + 1, 0};
-  return position;
 }
 
 }  // namespace demo

@@ -38,15 +38,10 @@ struct ScreenPosition {
 // (text.size() + 1 positions, the first being start) once the terminal has
 // written it as DisplayText shows it, from start, on a screen columns wide.
 // A character that does not fit the rest of a row goes to the start of the
-// next one. After text that fills a row exactly, the column is columns: the
-// terminal's cursor waits at the margin until the next character. The second
-// unit of a surrogate pair stands where the pair ends.
+// next one. Text that fills a row exactly ends at the start of the next row,
+// where the next character goes, although the terminal's cursor waits at the
+// margin until then. The second unit of a surrogate pair stands where the
+// pair ends.
 std::vector<ScreenPosition> Positions(ScreenPosition start, std::u16string_view text, int columns);
-
-// Where the cursor stands after all of text: the last of its Positions.
-ScreenPosition Advance(ScreenPosition start, std::u16string_view text, int columns);
-
-// A position at the margin taken as the start of the next row.
-ScreenPosition Normalized(ScreenPosition position, int columns);
 
 }  // namespace demo

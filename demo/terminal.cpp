@@ -1,5 +1,6 @@
 // Raw terminal mode with termios, restored however the program ends: at
-// exit, on a signal that ends it, on a crash and on std::terminate.
+// exit, on a signal that ends it, on a crash and on std::terminate; and
+// standard output and error, made safe where they reach a terminal.
 #include "demo/terminal.h"
 
 #include <poll.h>
@@ -9,9 +10,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <iterator>
+
+#include "demo/screen_layout.h"
+#include "host/takecmd.h"
+#include "support/utf.h"
 
 namespace demo {
 
@@ -32,11 +38,10 @@ constexpr std::string_view kStopReportingOtherKeys = "\x1b[>4m";
 termios savedMode{};
 volatile sig_atomic_t rawModeOn = 0;
 
-// Set when the window changes size. SIGWINCH is blocked in raw mode but
-// while waiting for input (waitingMask), so that it cannot come between a
+// Set when the window changes size. SIGWINCH is blocked but while the
+// program waits for input (waitingMask), so that it cannot come between a
 // look at the flag and the wait, and ends the wait at once.
 volatile sig_atomic_t resized = 0;
-sigset_t outsideMask;
 sigset_t waitingMask;
 
 // Signals that end the program: those a user or the system sends, and those
@@ -106,6 +111,11 @@ void InstallRestorers() {
   resize.sa_handler = [](int) { resized = 1; };
   sigemptyset(&resize.sa_mask);
   ::sigaction(SIGWINCH, &resize, nullptr);
+  sigset_t resizing;
+  sigemptyset(&resizing);
+  sigaddset(&resizing, SIGWINCH);
+  ::sigprocmask(SIG_BLOCK, &resizing, &waitingMask);
+  sigdelset(&waitingMask, SIGWINCH);
   std::atexit(RestoreMode);
   previousTerminate = std::set_terminate(RestoreAndTerminate);
   UseSignalStack();
@@ -150,18 +160,9 @@ void Terminal::EnterRawMode() {
   if (::tcsetattr(STDIN_FILENO, TCSANOW, &mode) != 0) return;
   rawModeOn = 1;
   Write(kReportOtherKeys);
-  // The prompt is drawn for the size the window has from now on.
-  sigset_t resizing;
-  sigemptyset(&resizing);
-  sigaddset(&resizing, SIGWINCH);
-  ::sigprocmask(SIG_BLOCK, &resizing, &outsideMask);
-  waitingMask = outsideMask;
-  sigdelset(&waitingMask, SIGWINCH);
-  resized = 0;
 }
 
 void Terminal::LeaveRawMode() {
-  if (rawModeOn) ::sigprocmask(SIG_SETMASK, &outsideMask, nullptr);
   RestoreMode();
 }
 
@@ -215,6 +216,19 @@ bool Terminal::ReadMore(int timeoutMilliseconds) {
 
 void Terminal::Write(std::string_view bytes) {
   WriteAll(STDOUT_FILENO, bytes.data(), bytes.size());
+}
+
+void WriteToConsole(int stream, std::u16string_view text) {
+  std::FILE* file = stream == HOST_STDERR ? stderr : stdout;
+  const bool terminal = ::isatty(stream == HOST_STDERR ? STDERR_FILENO : STDOUT_FILENO) != 0;
+  const std::string bytes =
+      terminal ? support::ToUtf8(TerminalSafeText(text)) : support::ToUtf8(text);
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fflush(file);
+}
+
+void ConsoleSink(int stream, const char16_t* text, size_t length, void* /*context*/) {
+  WriteToConsole(stream, std::u16string_view(text, length));
 }
 
 }  // namespace demo
