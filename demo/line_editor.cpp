@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "host/takecmd.h"
 #include "platform/posix/standin.h"
@@ -19,23 +20,11 @@ namespace {
 constexpr size_t kHookLineCapacity = EditBuffer::kCapacity + 1;
 constexpr size_t kLabelCapacity = 64;
 
-// Emacs-style keys that stand for a key of their own: Ctrl with a letter,
-// and Alt-B and Alt-F, which move by words as Ctrl-Left and Ctrl-Right do.
-constexpr struct {
-  char32_t character;
-  unsigned modifiers;
-  KeyPress key;
-} kAliases[] = {{U'a', kCtrl, {Key::kHome}},
-                {U'b', kCtrl, {Key::kLeft}},
-                {U'e', kCtrl, {Key::kEnd}},
-                {U'f', kCtrl, {Key::kRight}},
-                {U'h', kCtrl, {Key::kBackspace}},
-                {U'j', kCtrl, {Key::kEnter}},
-                {U'm', kCtrl, {Key::kEnter}},
-                {U'n', kCtrl, {Key::kDown}},
-                {U'p', kCtrl, {Key::kUp}},
-                {U'b', kAlt, {Key::kLeft, 0, kCtrl}},
-                {U'f', kAlt, {Key::kRight, 0, kCtrl}}};
+// Emacs-style keys: Ctrl with these letters stands for a key of its own.
+constexpr std::pair<char32_t, Key> kControlKeys[] = {
+    {U'a', Key::kHome},  {U'b', Key::kLeft},      {U'e', Key::kEnd},
+    {U'f', Key::kRight}, {U'h', Key::kBackspace}, {U'j', Key::kEnter},
+    {U'm', Key::kEnter}, {U'n', Key::kDown},      {U'p', Key::kUp}};
 
 // The modifiers of a key press as the keyboard state the hook reads.
 void HoldModifiers(unsigned modifiers) {
@@ -59,10 +48,6 @@ size_t CursorOffset(const char16_t* line, const char16_t* cursor, size_t length)
   const auto at = reinterpret_cast<uintptr_t>(cursor);
   if (at < start) return length;
   return std::min<uintptr_t>((at - start) / sizeof(char16_t), length);
-}
-
-void Bell() {
-  Terminal::Write("\a");
 }
 
 std::string Sequence(int count, char final) {
@@ -123,7 +108,6 @@ bool LineEditor::OfferToHook(const KeyPress& press) {
   record.keyCode = hostKey.code;
   record.line = hookLine_.data();
   record.cursor = hookLine_.data() + buffer_.Cursor();
-  record.redraw = 0;
   record.keyLabel = hostKey.label.empty() ? nullptr : label;
 
   // What the plug-in prints meanwhile (an error message) is shown below the
@@ -150,11 +134,13 @@ bool LineEditor::OfferToHook(const KeyPress& press) {
 // The key's action, one row a key: a key of no row does nothing.
 LineEditor::Outcome LineEditor::Perform(KeyPress press) {
   const unsigned held = press.modifiers & (kCtrl | kAlt);
-  if (press.key == Key::kCharacter) {
-    for (const auto& alias : kAliases) {
-      if (alias.character == press.character && alias.modifiers == held) press = alias.key;
-    }
+  for (const auto& [letter, key] : kControlKeys) {
+    if (press.key == Key::kCharacter && held == kCtrl && press.character == letter) press = {key};
   }
+  // Alt-B and Alt-F move by words, as Ctrl-Left and Ctrl-Right do.
+  const bool word = press.key == Key::kCharacter && held == kAlt;
+  if (word && press.character == U'b') press = {Key::kLeft, 0, kCtrl};
+  if (word && press.character == U'f') press = {Key::kRight, 0, kCtrl};
   const Key key = press.key;
   const bool ctrl = (press.modifiers & kCtrl) != 0;
   if (key == Key::kEnter) return Outcome::kAccepted;
@@ -168,7 +154,9 @@ LineEditor::Outcome LineEditor::Perform(KeyPress press) {
   if (key == Key::kDown) ShowEntry(history_.Newer());
   if (key == Key::kEscape) buffer_.Clear();  // as in TCC, Esc erases the line
   if (key != Key::kCharacter) return Outcome::kEditing;
-  if (held == 0 && (!IsPrintable(press.character) || !buffer_.Insert(press.character))) Bell();
+  if (held == 0 && !(IsPrintable(press.character) && buffer_.Insert(press.character))) {
+    Terminal::Write("\a");
+  }
   // Ctrl with a letter that is no other key's alias.
   const char32_t letter = held == kCtrl ? press.character : 0;
   if (letter == U'c') return Outcome::kCancelled;
@@ -184,27 +172,24 @@ LineEditor::Outcome LineEditor::Perform(KeyPress press) {
 }
 
 void LineEditor::ShowEntry(const std::optional<std::u16string>& entry) {
-  if (!entry) return Bell();
+  if (!entry) return Terminal::Write("\a");
   buffer_.Assign(*entry, entry->size());
   Changed(0);
 }
 
-// The line has changed from the code unit at from on: the hook's copy
-// follows at once, the screen at the next Render. Copying only the changed
-// end keeps a paste, one key after another, in proportion to its length.
+// The line has changed from the code unit at from on: the hook's copy follows
+// at once, the screen at the next Render, each from there on only.
 void LineEditor::Changed(size_t from) {
   const std::u16string& text = buffer_.Text();
   from = std::min(from, text.size());
-  std::copy(text.begin() + static_cast<ptrdiff_t>(from), text.end(),
-            hookLine_.begin() + static_cast<ptrdiff_t>(from));
+  std::copy(text.data() + from, text.data() + text.size(), hookLine_.data() + from);
   hookLine_[text.size()] = u'\0';
   changedFrom_ = std::min(changedFrom_, from);
 }
 
-// Writes the prompt from the start of the cursor's row, for a screen as wide
-// as the terminal is now; no line is shown after it yet. Text that ends at
-// the right margin is followed by a new row, so that the cursor never waits
-// at the margin and every position is one the terminal agrees on.
+// Writes the prompt from the start of the cursor's row, at the width the
+// window has now. Text that ends at the right margin is followed by a new
+// row: terminals disagree on a cursor waiting at the margin.
 void LineEditor::DrawPrompt() {
   columns_ = terminal_.Columns();
   cursor_ = Positions({}, prompt_, columns_).back();
@@ -214,11 +199,9 @@ void LineEditor::DrawPrompt() {
   shown_.clear();
 }
 
-// Brings the screen in line with the text: from the first code unit that
-// differs from what it shows (moved back to the start of a terminal cell, as
-// a combining mark or the second half of a surrogate pair cannot be drawn
-// alone) the rest of the screen is erased and the text written again; then
-// the cursor goes to its place.
+// From the first code unit that differs from the screen (back to the start
+// of its cell: a combining mark or half a surrogate pair cannot be drawn
+// alone), erases the rest of the screen and writes the text again.
 void LineEditor::Render() {
   const std::u16string& text = buffer_.Text();
   size_t from = std::min({changedFrom_, shown_.size(), text.size()});
@@ -245,12 +228,10 @@ void LineEditor::Render() {
   Terminal::Write(out);
 }
 
-// After the window has changed width the cursor is still on its row, but
-// how far that is below the prompt's first row depends on the terminal: one
-// that cuts rows keeps it as far down as before, one that wraps them again
-// puts it where the new width does. Going up the fewer rows of the two stays
-// within the line, so no earlier output is erased; the prompt and the line
-// are drawn again from there.
+// After the window has changed width, a terminal that cuts rows leaves the
+// cursor as far below the prompt's first row as before, one that wraps them
+// again where the new width puts it. The fewer rows up of the two never
+// reach earlier output; the prompt and the line are drawn from there.
 void LineEditor::Resize() {
   const std::u16string beforeCursor = prompt_ + buffer_.Text().substr(0, buffer_.Cursor());
   const int up = std::min(cursor_.row, Positions({}, beforeCursor, terminal_.Columns()).back().row);
@@ -276,8 +257,8 @@ void LineEditor::MoveCursorTo(ScreenPosition target, std::string& out) {
   cursor_ = target;
 }
 
-// Shows what the host printed below the line, on rows of its own, then the
-// prompt again; the line follows at the next Render.
+// Shows what the host printed on rows of its own below the line, then the
+// prompt again; Render draws the line after it.
 void LineEditor::ShowHostOutput(const std::u16string& output) {
   Render();
   std::string out;

@@ -1,29 +1,14 @@
 // Character widths and cursor positions of wrapped text on a terminal.
 #include "demo/screen_layout.h"
 
-#include <langinfo.h>
 #include <locale.h>
 #include <wchar.h>
 
-#include <cstring>
 #include <limits>
 
 namespace demo {
 
 namespace {
-
-// wcwidth answers for the character set of the locale in use. The demo
-// writes UTF-8 whatever the environment names, so it asks in the
-// environment's locale where that is UTF-8 (its terminal's widths) and in
-// C.UTF-8 otherwise.
-locale_t Utf8Locale() {
-  const locale_t chosen = ::newlocale(LC_CTYPE_MASK, "", nullptr);
-  if (chosen != nullptr && std::strcmp(::nl_langinfo_l(CODESET, chosen), "UTF-8") == 0) {
-    return chosen;
-  }
-  if (chosen != nullptr) ::freelocale(chosen);
-  return ::newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
-}
 
 bool IsC0(char32_t character) {
   return character < 0x20 || character == 0x7f;
@@ -45,20 +30,21 @@ void AppendVisibly(char16_t unit, std::u16string& shown) {
   }
 }
 
-}  // namespace
-
-// The locale is set for this thread and this call only (uselocale), so that
-// the rest of the program keeps the "C" locale it starts in. A character the
-// C library calls unprintable takes a column, as terminals draw it; without
-// any UTF-8 locale every character takes one.
+// Columns a character takes on a UTF-8 terminal, by the C library's wcwidth.
+// The demo writes UTF-8 whatever locale the environment names, so wcwidth
+// answers in C.UTF-8 (every UTF-8 locale has the same widths), for this call
+// only: the program keeps the "C" locale. A character the C library calls
+// unprintable takes a column, as terminals draw it.
 int CharacterWidth(char32_t character) {
-  static const locale_t utf8 = Utf8Locale();
+  static const locale_t utf8 = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
   if (utf8 == nullptr) return 1;
   const locale_t previous = ::uselocale(utf8);
   const int width = ::wcwidth(static_cast<wchar_t>(character));
   ::uselocale(previous);
   return width < 0 ? 1 : width;
 }
+
+}  // namespace
 
 int TextWidth(std::u16string_view text) {
   return Positions({}, text, std::numeric_limits<int>::max()).back().column;

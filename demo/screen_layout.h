@@ -8,12 +8,8 @@
 
 namespace demo {
 
-// Columns a character takes on a UTF-8 terminal, by the C library's wcwidth:
-// 0 for combining marks and zero-width characters, 2 for wide East Asian
-// characters and emoji, 1 for the rest.
-int CharacterWidth(char32_t character);
-
-// Columns a text takes on one row, as DisplayText shows it.
+// Columns a text takes on one row, as DisplayText shows it, by the C
+// library's widths of characters.
 int TextWidth(std::u16string_view text);
 
 // The line as it is shown: control characters in caret notation ("^A"), so
@@ -35,13 +31,11 @@ struct ScreenPosition {
 };
 
 // Where the cursor stands before each code unit of text and after the last
-// (text.size() + 1 positions, the first being start) once the terminal has
-// written it as DisplayText shows it, from start, on a screen columns wide.
-// A character that does not fit the rest of a row goes to the start of the
-// next one. Text that fills a row exactly ends at the start of the next row,
-// where the next character goes, although the terminal's cursor waits at the
-// margin until then. The second unit of a surrogate pair stands where the
-// pair ends.
+// (the first being start) once the terminal has written it as DisplayText
+// shows it on a screen columns wide. A character that does not fit the rest
+// of a row goes to the next one; text that fills a row exactly ends at the
+// next row's start, where the terminal puts the next character. The second
+// unit of a surrogate pair stands where the pair ends.
 std::vector<ScreenPosition> Positions(ScreenPosition start, std::u16string_view text, int columns);
 
 }  // namespace demo

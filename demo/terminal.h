@@ -19,7 +19,7 @@ class Terminal {
 
   Terminal() = default;
   // Leaves raw mode if it is still on.
-  ~Terminal();
+  ~Terminal() { LeaveRawMode(); }
   Terminal(const Terminal&) = delete;
   Terminal& operator=(const Terminal&) = delete;
 
