@@ -34,20 +34,17 @@ class LineEditor {
   // True when the hook swallowed the key.
   bool OfferToHook(const KeyPress& press);
   // The key's own action on the line.
-  Outcome Perform(const KeyPress& press);
-  Outcome PerformControl(char32_t letter);
-  void ShowOlder();
-  void ShowNewer();
+  Outcome Perform(KeyPress press);
+  void ShowEntry(const std::optional<std::u16string>& entry);
+  void Changed(size_t from);
 
-  // Drawing. The display keeps the prompt's end and the cursor as positions
-  // counted from the prompt's first row.
+  // Drawing, in positions counted from the prompt's first row.
   void DrawPrompt();
   void Render();
+  void Resize();
   void EraseLine();
   void MoveCursorTo(ScreenPosition target, std::string& out);
-  ScreenPosition EndOfText() const;
   void ShowHostOutput(const std::u16string& output);
-  static void ClearEditLineHandler(const char16_t* line, void* context);
 
   Terminal& terminal_;
   KeyScheme scheme_;
@@ -55,11 +52,15 @@ class LineEditor {
   History history_;
   std::u16string prompt_;
   int columns_ = 80;
-  ScreenPosition promptEnd_;
-  ScreenPosition shownCursor_;
-  // True when the screen no longer shows the line (the hook had it erased).
-  bool displayStale_ = false;
-  // The host's line buffer handed to the hook: 65,536 characters of room.
+  // What the screen shows after the prompt, where each of its code units
+  // starts and where it ends (at_.front() is the prompt's end), and the
+  // cursor. The line differs from shown_ from changedFrom_ on at the earliest.
+  std::u16string shown_;
+  std::vector<ScreenPosition> at_;
+  ScreenPosition cursor_;
+  size_t changedFrom_ = 0;
+  // The host's line buffer handed to the hook, kept equal to the line:
+  // 65,536 characters of room.
   std::vector<char16_t> hookLine_;
 };
 

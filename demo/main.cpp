@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "demo/console_output.h"
 #include "demo/host_keys.h"
 #include "demo/line_editor.h"
 #include "demo/message_box.h"

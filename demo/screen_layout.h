@@ -4,14 +4,12 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace demo {
 
-// Columns a character takes: 0 for combining marks and zero-width characters,
-// 2 for wide East Asian and full-width characters, 1 for the rest.
-int CharacterWidth(char32_t character);
-
-// Columns a text takes on one row.
+// Columns a text takes on one row, as DisplayText shows it, by the C
+// library's widths of characters.
 int TextWidth(std::u16string_view text);
 
 // The line as it is shown: control characters in caret notation ("^A"), so
@@ -32,14 +30,12 @@ struct ScreenPosition {
   bool operator==(const ScreenPosition&) const = default;
 };
 
-// Where the cursor stands after the terminal has written text (as
-// DisplayText gives it) from start on a screen columns wide. A character that
-// does not fit the rest of a row goes to the start of the next one. After
-// text that fills a row exactly, the column is columns: the terminal's cursor
-// waits at the margin until the next character.
-ScreenPosition Advance(ScreenPosition start, std::u16string_view text, int columns);
-
-// A position at the margin taken as the start of the next row.
-ScreenPosition Normalized(ScreenPosition position, int columns);
+// Where the cursor stands before each code unit of text and after the last
+// (the first being start) once the terminal has written it as DisplayText
+// shows it on a screen columns wide. A character that does not fit the rest
+// of a row goes to the next one; text that fills a row exactly ends at the
+// next row's start, where the terminal puts the next character. The second
+// unit of a surrogate pair stands where the pair ends.
+std::vector<ScreenPosition> Positions(ScreenPosition start, std::u16string_view text, int columns);
 
 }  // namespace demo

@@ -1,5 +1,6 @@
 // Raw terminal mode with termios, restored however the program ends: at
-// exit, on a signal that ends it, on a crash and on std::terminate.
+// exit, on a signal that ends it, on a crash and on std::terminate; and
+// standard output and error, made safe where they reach a terminal.
 #include "demo/terminal.h"
 
 #include <poll.h>
@@ -9,9 +10,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <iterator>
+
+#include "demo/screen_layout.h"
+#include "host/takecmd.h"
+#include "support/utf.h"
 
 namespace demo {
 
@@ -20,7 +25,6 @@ namespace {
 // How long the rest of an escape sequence may take to arrive before a lone
 // ESC counts as the Escape key.
 constexpr int kEscapeTimeoutMilliseconds = 100;
-constexpr int kDefaultColumns = 80;
 
 // Asks xterm-style terminals to send keys such as Ctrl-Minus as
 // ESC [ 27 ; m ; code ~, and to stop doing so again. Other terminals ignore it.
@@ -32,12 +36,18 @@ constexpr std::string_view kStopReportingOtherKeys = "\x1b[>4m";
 termios savedMode{};
 volatile sig_atomic_t rawModeOn = 0;
 
+// Set when the window changes size. SIGWINCH is blocked but while the
+// program waits for input (waitingMask), so that it cannot come between a
+// look at the flag and the wait, and ends the wait at once.
+volatile sig_atomic_t resized = 0;
+sigset_t waitingMask;
+
 // Signals that end the program: those a user or the system sends, and those
 // of a crash. Each handler restores the terminal, then hands the signal on
 // to whoever handled it before (a sanitizer's report) or to its default.
 const int kRestoringSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGABRT,
                                  SIGBUS, SIGFPE, SIGILL,  SIGSEGV};
-struct sigaction previousActions[std::size(kRestoringSignals)];
+struct sigaction previousActions[NSIG];
 
 // A crash from running out of stack needs a stack of its own to run the
 // handler on.
@@ -45,32 +55,17 @@ alignas(16) char signalStack[64 * 1024];
 
 std::terminate_handler previousTerminate = nullptr;
 
-void WriteAll(int descriptor, const char* bytes, size_t length) {
-  while (length > 0) {
-    const ssize_t written = ::write(descriptor, bytes, length);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return;
-    }
-    bytes += written;
-    length -= static_cast<size_t>(written);
-  }
-}
-
 // Puts the terminal back as it was; safe inside a signal handler.
 void RestoreMode() {
   if (!rawModeOn) return;
   rawModeOn = 0;
-  WriteAll(STDOUT_FILENO, kStopReportingOtherKeys.data(), kStopReportingOtherKeys.size());
+  Terminal::Write(kStopReportingOtherKeys);
   ::tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
 }
 
 void RestoreAndReraise(int signalNumber) {
   RestoreMode();
-  for (size_t i = 0; i < std::size(kRestoringSignals); ++i) {
-    if (kRestoringSignals[i] == signalNumber)
-      ::sigaction(signalNumber, &previousActions[i], nullptr);
-  }
+  ::sigaction(signalNumber, &previousActions[signalNumber], nullptr);
   // Delivered once this handler returns; a crash signal comes back at once
   // from the faulting instruction as well.
   ::raise(signalNumber);
@@ -95,18 +90,25 @@ void InstallRestorers() {
   static bool installed = false;
   if (installed) return;
   installed = true;
+  struct sigaction resize {};
+  resize.sa_handler = [](int) { resized = 1; };
+  sigemptyset(&resize.sa_mask);
+  sigaddset(&resize.sa_mask, SIGWINCH);
+  ::sigaction(SIGWINCH, &resize, nullptr);
+  ::sigprocmask(SIG_BLOCK, &resize.sa_mask, &waitingMask);
+  sigdelset(&waitingMask, SIGWINCH);
   std::atexit(RestoreMode);
   previousTerminate = std::set_terminate(RestoreAndTerminate);
   UseSignalStack();
-  for (size_t i = 0; i < std::size(kRestoringSignals); ++i) {
+  for (const int signalNumber : kRestoringSignals) {
     struct sigaction action {};
     action.sa_handler = RestoreAndReraise;
     action.sa_flags = SA_ONSTACK;
     sigemptyset(&action.sa_mask);
-    ::sigaction(kRestoringSignals[i], &action, &previousActions[i]);
+    ::sigaction(signalNumber, &action, &previousActions[signalNumber]);
     // A signal the program was told to ignore (SIGHUP under nohup) stays ignored.
-    if (previousActions[i].sa_handler == SIG_IGN) {
-      ::sigaction(kRestoringSignals[i], &previousActions[i], nullptr);
+    if (previousActions[signalNumber].sa_handler == SIG_IGN) {
+      ::sigaction(signalNumber, &previousActions[signalNumber], nullptr);
     }
   }
 }
@@ -115,10 +117,6 @@ void InstallRestorers() {
 
 bool Terminal::IsInteractive() {
   return ::isatty(STDIN_FILENO) && ::isatty(STDOUT_FILENO);
-}
-
-Terminal::~Terminal() {
-  LeaveRawMode();
 }
 
 void Terminal::EnterRawMode() {
@@ -148,13 +146,17 @@ void Terminal::LeaveRawMode() {
 int Terminal::Columns() const {
   winsize size{};
   if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
-  return kDefaultColumns;
+  return 80;  // what terminals start with
 }
 
 std::optional<KeyPress> Terminal::ReadKey() {
   bool moreMayFollow = true;
   for (;;) {
     if (pending_.empty()) {
+      if (resized) {
+        resized = 0;
+        return KeyPress{};
+      }
       if (!ReadMore(-1)) return std::nullopt;
       continue;
     }
@@ -171,8 +173,11 @@ std::optional<KeyPress> Terminal::ReadKey() {
 
 bool Terminal::ReadMore(int timeoutMilliseconds) {
   pollfd input{STDIN_FILENO, POLLIN, 0};
+  const timespec timeout{timeoutMilliseconds / 1000, timeoutMilliseconds % 1000 * 1000000L};
   for (;;) {
-    const int ready = ::poll(&input, 1, timeoutMilliseconds);
+    const int ready =
+        ::ppoll(&input, 1, timeoutMilliseconds < 0 ? nullptr : &timeout, &waitingMask);
+    if (ready < 0 && errno == EINTR && resized) return true;
     if (ready < 0 && errno == EINTR) continue;
     if (ready <= 0) return false;
     char bytes[256];
@@ -184,8 +189,26 @@ bool Terminal::ReadMore(int timeoutMilliseconds) {
   }
 }
 
+// Safe inside a signal handler.
 void Terminal::Write(std::string_view bytes) {
-  WriteAll(STDOUT_FILENO, bytes.data(), bytes.size());
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written < 0) return;
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+}
+
+void WriteToConsole(int stream, std::u16string_view text) {
+  std::FILE* file = stream == HOST_STDERR ? stderr : stdout;
+  const std::string bytes =
+      support::ToUtf8(::isatty(::fileno(file)) ? TerminalSafeText(text) : text);
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fflush(file);
+}
+
+void ConsoleSink(int stream, const char16_t* text, size_t length, void* /*context*/) {
+  WriteToConsole(stream, std::u16string_view(text, length));
 }
 
 }  // namespace demo

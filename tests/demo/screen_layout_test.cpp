@@ -9,8 +9,6 @@
 
 namespace {
 
-using demo::Advance;
-using demo::Normalized;
 using demo::ScreenPosition;
 
 std::string Where(ScreenPosition position) {
@@ -27,28 +25,24 @@ TEST(ScreenLayoutTest, CursorAfterWrappedText) {
   } rows[] = {
       {"after a prompt", {0, 4}, u"abc", 10, {0, 7}},
       {"one short of the margin", {0, 0}, std::u16string(9, u'x'), 10, {0, 9}},
-      {"exactly full: waits at the margin", {0, 0}, std::u16string(10, u'x'), 10, {0, 10}},
+      {"exactly full: the next row's start", {0, 0}, std::u16string(10, u'x'), 10, {1, 0}},
       {"one over", {0, 0}, std::u16string(11, u'x'), 10, {1, 1}},
       {"three rows", {0, 3}, std::u16string(25, u'x'), 10, {2, 8}},
-      {"from the margin", {0, 10}, u"a", 10, {1, 1}},
       {"wide characters", {0, 0}, u"\u4e2d\u6587", 10, {0, 4}},
       {"a wide character that does not fit moves on", {0, 9}, u"\u4e2d", 10, {1, 2}},
-      {"a wide character that just fits", {0, 8}, u"\u4e2d", 10, {0, 10}},
+      {"a wide character that just fits", {0, 8}, u"\u4e2d", 10, {1, 0}},
       {"full-width percent", {0, 0}, u"\uff05", 10, {0, 2}},
       {"combining mark", {0, 0}, u"e\u0301", 10, {0, 1}},
       {"surrogate pair", {0, 0}, u"\U0001f600x", 10, {0, 3}},
+      {"wide beyond the basic plane", {0, 0}, u"\U0001f680\U0001fa90", 10, {0, 4}},
       {"unpaired surrogate", {0, 0}, u"\xd800x", 10, {0, 2}},
-      {"wider than the screen", {0, 0}, u"\u4e2d\u4e2d", 1, {1, 2}},
+      {"a control character as ^A", {0, 0}, u"a\x01", 10, {0, 3}},
+      {"wider than the screen", {0, 0}, u"\u4e2d\u4e2d", 1, {2, 0}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
-    EXPECT_EQ(Where(Advance(row.start, row.text, row.columns)), Where(row.end));
+    EXPECT_EQ(Where(demo::Positions(row.start, row.text, row.columns).back()), Where(row.end));
   }
-}
-
-TEST(ScreenLayoutTest, MarginIsTheStartOfTheNextRow) {
-  EXPECT_EQ(Where(Normalized({0, 10}, 10)), "1:0");
-  EXPECT_EQ(Where(Normalized({2, 9}, 10)), "2:9");
 }
 
 // The line shows every control character; output keeps its line breaks and
