@@ -235,7 +235,10 @@ void LineEditor::Render() {
 void LineEditor::Resize() {
   const std::u16string beforeCursor = prompt_ + buffer_.Text().substr(0, buffer_.Cursor());
   const int up = std::min(cursor_.row, Positions({}, beforeCursor, terminal_.Columns()).back().row);
-  Terminal::Write("\r" + (up > 0 ? Sequence(up, 'A') : "") + "\x1b[J");
+  std::string out = "\r";
+  if (up > 0) out += Sequence(up, 'A');
+  out += "\x1b[J";
+  Terminal::Write(out);
   DrawPrompt();
 }
 
