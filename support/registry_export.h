@@ -53,7 +53,7 @@ Key& AddKey(Store& store, std::u16string_view path);
 // text is no registry export at all.
 std::optional<Store> ParseExport(std::string_view text, std::string_view root);
 // Writes the lines read as they stood, each value set since in its place,
-// and new values and keys after their section's last line read.
+// new values after their key's last line read, and new keys at the end.
 std::string WriteExport(const Store& store, std::string_view root);
 
 }  // namespace support::registry
