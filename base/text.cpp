@@ -1,5 +1,7 @@
 #include "base/text.h"
 
+#include <cstring>
+
 size_t TextLength(const char16_t* text) {
   size_t length = 0;
   while (text[length] != u'\0') ++length;
@@ -22,8 +24,10 @@ size_t TextAppend(char16_t* destination, size_t capacity, const char16_t* source
   return length + TextCopy(destination + length, capacity - length, source);
 }
 
+// One memset, so that the sanitizers check the whole range at once instead
+// of every character of a 16 KiB buffer.
 void TextClear(char16_t* text, size_t count) {
-  for (size_t i = 0; i < count; ++i) text[i] = u'\0';
+  std::memset(text, 0, count * sizeof *text);
 }
 
 // Whatever lies beyond an earlier terminator is no part of the text, so

@@ -1,5 +1,6 @@
 #include "host/true_name.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "host/state.h"
@@ -72,11 +73,8 @@ std::u16string Join(std::u16string_view root, const std::vector<std::u16string_v
 // Components are views into the unquoted name and the current directory, so
 // a name is copied once more only when it is joined again.
 std::u16string CanonicalName(std::u16string_view name) {
-  std::u16string text;
-  text.reserve(name.size());
-  for (char16_t c : name) {
-    if (c != u'"') text += c;
-  }
+  std::u16string text(name);
+  text.erase(std::remove(text.begin(), text.end(), u'"'), text.end());
   if (text.size() >= 4 && IsSeparator(text[0]) && IsSeparator(text[1]) &&
       (text[2] == u'?' || text[2] == u'.') && IsSeparator(text[3])) {
     return text;
