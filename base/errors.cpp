@@ -10,17 +10,31 @@ platform::HANDLE StandardError() {
   return platform::GetStdHandle(platform::STD_ERROR_HANDLE);
 }
 
+namespace {
+
+// Set while the prefix asks the host for the batch location. The host scans
+// a batch file's name again, so a name holding "%@uri2file[]" calls this
+// plug-in back, and that call's error would ask for the prefix anew, without
+// end, until the shell's stack ran out.
+bool expandingPrefix = false;
+
+}  // namespace
+
 // The name goes out before the host is asked anything, so it is always
 // written. Only the first character of the expanded "%_batch" is tested: "0"
 // means no batch file runs. The batch location is printed as literal text, so
-// a "%" in a batch file's name is never read as a format.
+// a "%" in a batch file's name is never read as a format. An error raised
+// while the location is expanded gets the name alone.
 void ErrorPrefix() {
   char16_t buffer[MAX_ARG_LEN];
   Qprintf(StandardError(), u"%s plugin: ", kPluginName);
+  if (expandingPrefix) return;
+  expandingPrefix = true;
   ExpandHostText(u"%_batch", buffer);
-  if (buffer[0] == u'0') return;
-  ExpandHostText(u"%_batchname [%_batchline]  ", buffer);
-  Qprintf(StandardError(), u"%s", buffer);
+  const bool inBatchFile = buffer[0] != u'0';
+  if (inBatchFile) ExpandHostText(u"%_batchname [%_batchline]  ", buffer);
+  expandingPrefix = false;
+  if (inBatchFile) Qprintf(StandardError(), u"%s", buffer);
 }
 
 // Asks Windows for the code's message on one line (the width mask keeps line

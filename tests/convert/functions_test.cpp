@@ -206,6 +206,10 @@ TEST_F(FunctionsTest, ErrorsCarryTheBatchLocation) {
       // The host scans the name again and leaves "%s %d", which is printed as text.
       {nullptr, u"C:\\Scripts\\100%%s %%d.btm",
        u"Marivex plugin: C:\\Scripts\\100%s %d.btm [12]  "},
+      // Scanned again, the name calls the plug-in back; that call's error
+      // gets the name alone, and the host leaves the location unexpanded.
+      {nullptr, u"C:\\%@uri2file[]\\run.btm",
+       u"Marivex plugin: Marivex plugin: Missing string\r\n%_batchname [%_batchline]  "},
       {u"10", u"C:\\deep.btm", u"Marivex plugin: C:\\deep.btm [12]  "},
       {u"", nullptr, u"Marivex plugin:  [-1]  "},
       {u"0x", u"C:\\hidden.btm", u"Marivex plugin: "},  // only the first character counts
