@@ -38,12 +38,13 @@ enum class UriToFileResult {
   kRefused,         // Windows refused the URI
   kNoFileName,      // Windows gave no file name for it
   kTooLongToQuote,  // the name needs quotes and would not fit with them
+  kTooLong,         // the name would not fit with its "%" signs doubled
   kQuoteInName,     // the name would hold a double quote
 };
 
 // Turns the file URI in buffer (MAX_ARG_LEN characters) into the local file
 // name Windows gives for it, in place, in double quotes when the quote rule
-// asks for them. Writes no message: each caller reacts to a failure in its own
-// way. The buffer changes only on kConverted; windowsResult receives Windows'
-// own result.
+// asks for them and with each "%" doubled. Writes no message: each caller
+// reacts to a failure in its own way. The buffer changes only on kConverted;
+// windowsResult receives Windows' own result.
 UriToFileResult UriToFile(char16_t* buffer, platform::HRESULT* windowsResult);

@@ -39,6 +39,9 @@ int32_t VariableUriToFile(char16_t* buffer) {
     case UriToFileResult::kTooLongToQuote:
       ReportError(u"Error: the file name is too long to return in quotes\r\n");
       return -1;
+    case UriToFileResult::kTooLong:
+      ReportError(u"Error: the file name is too long to return\r\n");
+      return -1;
     case UriToFileResult::kQuoteInName:
       ReportError(u"Error: a file name cannot hold a double quote\r\n");
       return -1;

@@ -5,19 +5,27 @@
 namespace {
 
 // Writes name into buffer (MAX_ARG_LEN characters), in double quotes when the
-// quote rule asks for them. False, and the buffer untouched, when the quoted
-// name would not fit.
-bool PutFileName(const char16_t* name, char16_t* buffer) {
+// quote rule asks for them and with each "%" doubled: the shell scans a
+// function's result again, and a single "%" would start a variable there
+// (or a function, "%@EXEC[...]" among them). Returns kConverted, or the
+// reason the name does not fit, the buffer untouched.
+UriToFileResult PutFileName(const char16_t* name, char16_t* buffer) {
   const size_t nameLength = TextLength(name);
   const bool quoted = CountQuoteTriggers(name) != 0;
-  if (nameLength + (quoted ? 2 : 0) > MAX_ARG_LEN - 1) return false;
+  size_t percentSigns = 0;
+  for (size_t i = 0; i < nameLength; ++i) percentSigns += name[i] == u'%' ? 1 : 0;
+  if (nameLength + percentSigns + (quoted ? 2 : 0) > MAX_ARG_LEN - 1) {
+    return quoted ? UriToFileResult::kTooLongToQuote : UriToFileResult::kTooLong;
+  }
   size_t end = 0;
   if (quoted) buffer[end++] = u'"';
-  for (size_t i = 0; i < nameLength; ++i) buffer[end + i] = name[i];
-  end += nameLength;
+  for (size_t i = 0; i < nameLength; ++i) {
+    if (name[i] == u'%') buffer[end++] = u'%';
+    buffer[end++] = name[i];
+  }
   if (quoted) buffer[end++] = u'"';
   buffer[end] = u'\0';
-  return true;
+  return UriToFileResult::kConverted;
 }
 
 // No Windows file name holds a double quote, and no quoting can carry one:
@@ -34,9 +42,8 @@ bool HoldsDoubleQuote(const char16_t* name) {
 
 // Windows decodes the URI; the name is used as Windows gives it, neither made
 // canonical nor re-escaped. Windows' decoding only ever shortens the text, and
-// "file:" alone takes five characters, so with Windows' own conversion the
-// quoted name always fits; the check guards the buffer whatever the
-// conversion returns.
+// "file:" alone takes five characters, so the quoted name always fits; its
+// doubled "%" signs may not.
 UriToFileResult UriToFile(char16_t* buffer, platform::HRESULT* windowsResult) {
   char16_t name[MAX_ARG_LEN];
   TextClear(name, CountOf(name));
@@ -48,6 +55,5 @@ UriToFileResult UriToFile(char16_t* buffer, platform::HRESULT* windowsResult) {
   TerminateText(name);
   if (name[0] == u'\0') return UriToFileResult::kNoFileName;
   if (HoldsDoubleQuote(name)) return UriToFileResult::kQuoteInName;
-  if (!PutFileName(name, buffer)) return UriToFileResult::kTooLongToQuote;
-  return UriToFileResult::kConverted;
+  return PutFileName(name, buffer);
 }

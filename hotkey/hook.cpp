@@ -142,8 +142,7 @@ bool ConvertWord(char16_t (&word)[MAX_ARG_LEN]) {
   CollapsePercentPairs(word);
   if (!TextStartsWithIgnoreCase(word, u"file://")) return FileToUri(word, 0) == 0;
   platform::HRESULT windowsResult = platform::S_OK;
-  return UriToFile(word, &windowsResult) == UriToFileResult::kConverted &&
-         DoublePercentSigns(word, CountOf(word));
+  return UriToFile(word, &windowsResult) == UriToFileResult::kConverted;
 }
 
 // Puts text into the line in place of the word and leaves the cursor right

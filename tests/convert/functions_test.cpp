@@ -56,7 +56,10 @@ TEST_F(FunctionsTest, ResultsReplaceTheArgument) {
       {"f_uri2file", u"file:///C:/a%26b", u"\"C:\\a&b\""},
       {"f_uri2file", u"file:///C:/a,b", u"\"C:\\a,b\""},
       {"f_uri2file", u"file:///C:/(a)%5Eb", u"C:\\(a)^b"},  // no trigger: returned bare
-      {"f_uri2file", u"file:///C:/100%25", u"C:\\100%"},    // a "%" comes back single
+      // The shell scans a result again: each "%" comes back doubled, in
+      // quotes too, so that no variable or function in the name comes alive.
+      {"f_uri2file", u"file:///C:/100%25", u"C:\\100%%"},
+      {"f_uri2file", u"file:///C:/x%25@exec[del%20*]%25", u"\"C:\\x%%@exec[del *]%%\""},
       {"f_uri2file", u"file:///C:/caf%E9", u"C:\\caf\u00e9"},
       {"f_uri2file", u"file://server/share/a", u"\\\\server\\share\\a"},
       {"f_isurl", u"", u"0"},
@@ -142,6 +145,22 @@ TEST_F(FunctionsTest, ArgumentFillsTheBuffer) {
     EXPECT_EQ(name.text, u"C:\\" + std::u16string(std::min(length, MAX_ARG_LEN - 1) - 11, u'a'));
   }
   EXPECT_EQ(output.Err(), u"");
+}
+
+// "C:\" and n "%" signs: doubled, the name has 2n + 3 characters, and up to
+// 8,191 it is returned.
+TEST_F(FunctionsTest, DoubledNameFillsTheBuffer) {
+  for (const size_t percentSigns : {size_t{4094}, size_t{4095}}) {
+    SCOPED_TRACE(percentSigns);
+    const std::u16string uri = u"file:///C:/" + std::u16string(percentSigns, u'%');
+    output.Clear();
+    const Call call = Invoke("f_uri2file", uri);
+    const bool fits = 2 * percentSigns + 3 < MAX_ARG_LEN;
+    EXPECT_EQ(call.result, fits ? 0 : -1);
+    EXPECT_EQ(call.text, fits ? u"C:\\" + std::u16string(2 * percentSigns, u'%') : uri);
+    EXPECT_EQ(output.Err(),
+              fits ? u"" : u"Marivex plugin: Error: the file name is too long to return\r\n");
+  }
 }
 
 // The URI of "C:\" and n letters has n + 11 characters: up to 8,191 it

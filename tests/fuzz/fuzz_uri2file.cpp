@@ -2,8 +2,8 @@
 // outcome is the one Windows' conversion predicts. The argument as the
 // function reads it (at most MAX_ARG_LEN - 1 characters), trimmed by the
 // white-space rule and with U+FF05 read as "%", converts to a name; the
-// function returns that name, quoted by the quote rule, or fails with the
-// message that says why. A name that holds a double quote is refused: no
+// function returns that name, quoted by the quote rule and with each "%"
+// doubled, or fails with the message that says why. A name that holds a double quote is refused: no
 // quoting could carry it.
 #include <cstdint>
 #include <cstdio>
@@ -43,10 +43,11 @@ Expected Predict(std::u16string_view read) {
   if (path.text.find(u'"') != std::u16string::npos) {
     return {u"", std::u16string(kPrefix) + u"Error: a file name cannot hold a double quote\r\n"};
   }
-  const std::u16string name = testing_support::QuotedByRule(path.text);
+  const std::u16string quoted = testing_support::QuotedByRule(path.text);
+  const std::u16string name = testing_support::WithEachPercentDoubled(quoted);
   if (name.size() > MAX_ARG_LEN - 1) {
-    return {u"",
-            std::u16string(kPrefix) + u"Error: the file name is too long to return in quotes\r\n"};
+    return {u"", std::u16string(kPrefix) + u"Error: the file name is too long to return" +
+                     (quoted.size() > path.text.size() ? u" in quotes" : u"") + u"\r\n"};
   }
   return {name, u""};
 }
@@ -75,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(result == (expected.errors.empty() ? 0 : -1), "@URI2FILE's result is not 0 or -1 as due");
   if (result == 0) {
     Check(buffer.Text() == expected.name,
-          "@URI2FILE's name is not Windows' conversion of the trimmed argument, quoted by rule");
+          "@URI2FILE's name is not Windows' conversion of the trimmed argument, quoted by rule, "
+          "its \"%\" doubled");
   }
   return 0;
 }

@@ -44,7 +44,9 @@ NAMES = ["C:\\Temp\\a.txt", "a b.txt", " \t..\\x.txt \r\n", "C:\\100%.txt",
 URIS = ["file:///C:/Temp/a.txt", "  file:///C:/Temp/a%20b.txt\t", "file:///C:/a\uff0520b",
         "file://server/share/a", "file://localhost/C:/x", "file:////x/y", "file:/C|/x",
         "file://///s/x%26y", "http://example.com/a", "file:", "file:///C:/%00x", "",
-        "file:///C:/a%22%20%26%20b", "file:///C:/x%25@len[abcdef]%25.txt"]
+        "file:///C:/a%22%20%26%20b", "file:///C:/x%25@len[abcdef]%25.txt",
+        # names whose "%" signs, doubled, take 8,191 characters and one more
+        "file:///C:/" + "%" * 4094, "file:///C:/" + "%" * 4095]
 URLS = ["http://example.com", "HTTPS://x", " http://x", "ftp://x", "iftps://x", "mailto:a@b",
         "C:\\Temp", "a:b", "x+y.z-w:q", ""]
 ARGUMENTS = ["/q/s", "/S! ctrl-alt-k", "/x://a/b", "\"ctrl alt\" /d", "a\"\"\"\"b",

@@ -114,7 +114,12 @@ TEST_F(NestedExpansionTest, ValuesAndResultsAreExpandedAgain) {
       {{},
        u"echo %@uri2file[%@file2uri[C:\\a b.txt]]",
        {0, u"\"C:\\a b.txt\"\r\n", u""},
-       {0, u"\"C:\\a% b.txt\"\r\n", u""}},
+       {0, u"\"C:\\a%% b.txt\"\r\n", u""}},
+      // A name's "%" signs come back doubled, so the scan leaves the name.
+      {{u"set b=SURPRISE"},
+       u"echo %@uri2file[file:///C:/50%%25b%%25off.txt]",
+       {0, u"C:\\50%b%off.txt\r\n", u""},
+       {0, u"C:\\50%%b%%off.txt\r\n", u""}},
       {{u"set b=hello", u"set a=%%b"}, u"echo %a", {0, u"hello\r\n", u""}, {0, u"%b\r\n", u""}},
       {{u"set u=%@file2uris[C:\\x y.txt]"},
        u"echo %@uri2file[%u]",
