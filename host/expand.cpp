@@ -1,5 +1,6 @@
 #include "host/expand.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -229,8 +230,10 @@ class Expansion {
       if (TooLong(out)) return false;
       const char16_t c = text[i];
       if (c != u'%' || i + 1 >= end) {
-        out += c;
-        ++i;
+        // Plain text up to the next "%" goes in at once.
+        const size_t plainEnd = std::min(text.substr(0, end).find(u'%', i + 1), end);
+        out.append(text.substr(i, plainEnd - i));
+        i = plainEnd;
         continue;
       }
       const char16_t next = text[i + 1];

@@ -41,8 +41,10 @@ constexpr size_t kLongestRoundTripName = 2000;
 std::vector<std::string> batchFiles;
 // Batch files may call each other, two calls a line make the work grow
 // exponentially with the nesting, and no shell stops that. The reader
-// therefore serves at most this many batch files per input.
-constexpr int kMaxBatchReads = 64;
+// therefore serves at most this many batch files per input: each run of a
+// batch file costs as much as a whole input without one, and the shell's own
+// bound on nesting is tested by the host's tests.
+constexpr int kMaxBatchReads = 16;
 int batchReads = 0;
 
 // The input's batch file that path names: its last component, ignoring the
