@@ -12,19 +12,17 @@ namespace {
 UriToFileResult PutFileName(const char16_t* name, char16_t* buffer) {
   const size_t nameLength = TextLength(name);
   const bool quoted = CountQuoteTriggers(name) != 0;
-  size_t percentSigns = 0;
-  for (size_t i = 0; i < nameLength; ++i) percentSigns += name[i] == u'%' ? 1 : 0;
-  if (nameLength + percentSigns + (quoted ? 2 : 0) > MAX_ARG_LEN - 1) {
-    return quoted ? UriToFileResult::kTooLongToQuote : UriToFileResult::kTooLong;
-  }
+  const UriToFileResult tooLong =
+      quoted ? UriToFileResult::kTooLongToQuote : UriToFileResult::kTooLong;
+  if (nameLength + (quoted ? 2 : 0) > MAX_ARG_LEN - 1) return tooLong;
+  char16_t result[MAX_ARG_LEN];
   size_t end = 0;
-  if (quoted) buffer[end++] = u'"';
-  for (size_t i = 0; i < nameLength; ++i) {
-    if (name[i] == u'%') buffer[end++] = u'%';
-    buffer[end++] = name[i];
-  }
-  if (quoted) buffer[end++] = u'"';
-  buffer[end] = u'\0';
+  if (quoted) result[end++] = u'"';
+  for (size_t i = 0; i < nameLength; ++i) result[end++] = name[i];
+  if (quoted) result[end++] = u'"';
+  result[end] = u'\0';
+  if (!DoublePercentSigns(result, CountOf(result))) return tooLong;
+  TextCopy(buffer, MAX_ARG_LEN, result);
   return UriToFileResult::kConverted;
 }
 
