@@ -74,6 +74,13 @@ std::optional<std::u16string> InternalVariable(const std::u16string& upper) {
   return std::nullopt;
 }
 
+// The value of a variable that is set, where it is stored, or null.
+const std::u16string* SetVariableValue(std::u16string_view name) {
+  const auto& variables = State().variables;
+  const auto found = variables.find(UpperAscii(name));
+  return found != variables.end() ? &found->second.second : nullptr;
+}
+
 // Refuses an expansion past the longest command line, with TCC's message.
 bool TooLong(const std::u16string& expanded) {
   if (expanded.size() <= kMaxExpandedLength) return false;
@@ -222,6 +229,14 @@ class Expansion {
     return Expansion(value, rescans_).Run(depth + 1, out);
   }
 
+  // Puts a variable's value into the line, or nothing when it is unknown. A
+  // set variable's value is read where it is stored: the rescans of one line
+  // may read the same values many thousands of times.
+  bool InsertVariable(std::u16string_view name, int depth, std::u16string& out) const {
+    if (const std::u16string* value = SetVariableValue(name)) return Insert(*value, depth, out);
+    return Insert(LookupVariable(name).value_or(u""), depth, out);
+  }
+
   // Appends the expansion of the text from begin to end to out.
   bool ExpandRange(size_t begin, size_t end, int depth, std::u16string& out) const {
     const std::u16string_view text = text_;
@@ -259,8 +274,7 @@ class Expansion {
           continue;
         }
         std::u16string name;
-        if (!ExpandInner(i + 2, close, depth, name) ||
-            !Insert(LookupVariable(name).value_or(u""), depth, out)) {
+        if (!ExpandInner(i + 2, close, depth, name) || !InsertVariable(name, depth, out)) {
           return false;
         }
         i = close + 1;
@@ -285,8 +299,7 @@ class Expansion {
       } else if (IsNameCharacter(next)) {
         size_t nameEnd = i + 1;
         while (nameEnd < end && IsNameCharacter(text[nameEnd])) ++nameEnd;
-        if (!Insert(LookupVariable(text.substr(i + 1, nameEnd - i - 1)).value_or(u""), depth,
-                    out)) {
+        if (!InsertVariable(text.substr(i + 1, nameEnd - i - 1), depth, out)) {
           return false;
         }
         i = nameEnd < end && text[nameEnd] == u'%' ? nameEnd + 1 : nameEnd;
@@ -307,12 +320,9 @@ class Expansion {
 
 // A variable that is set hides an internal variable of the same name, as in TCC.
 std::optional<std::u16string> LookupVariable(std::u16string_view name) {
-  const std::u16string upper = UpperAscii(name);
-  const auto& variables = State().variables;
-  const auto found = variables.find(upper);
-  if (found != variables.end()) return found->second.second;
-  if (!upper.empty() && upper[0] == u'_') return InternalVariable(upper);
-  return std::nullopt;
+  if (const std::u16string* value = SetVariableValue(name)) return *value;
+  if (name.empty() || name[0] != u'_') return std::nullopt;
+  return InternalVariable(UpperAscii(name));
 }
 
 bool Expand(std::u16string_view text, std::u16string& out) {
