@@ -29,9 +29,9 @@ constexpr size_t kMaxExpandedLength = 65535;
 // real line.
 constexpr int kMaxNesting = 64;
 // The most characters of values and results that the expansion of one line
-// scans again, four lines' worth: only values that name other values many
-// times over come near it.
-constexpr size_t kMaxRescanned = 4 * 65536;
+// scans again, a line's worth: a line that fits rescans little more than its
+// own length, unless its values name other values many times over.
+constexpr size_t kMaxRescanned = 65536;
 
 bool IsNameCharacter(char16_t c) {
   return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||

@@ -25,7 +25,7 @@ namespace host {
 // expanded. Returns false when a function failed (it has written its own
 // message), when the expansion would exceed 65,535 characters ("Command line
 // too long") or when references and rescans nest more than 64 deep, or the
-// rescans of the line would scan more than 262,144 characters ("Variables
+// rescans of the line would scan more than 65,536 characters ("Variables
 // nested too deeply").
 bool Expand(std::u16string_view text, std::u16string& out);
 
