@@ -44,7 +44,7 @@ std::vector<std::string> batchFiles;
 // therefore serves at most this many batch files per input: each run of a
 // batch file costs as much as a whole input without one, and the shell's own
 // bound on nesting is tested by the host's tests.
-constexpr int kMaxBatchReads = 16;
+constexpr int kMaxBatchReads = 8;
 int batchReads = 0;
 
 // The input's batch file that path names: its last component, ignoring the
