@@ -4,13 +4,13 @@
 // "%?" gives its exit code. A step marked "\2" names a file: when it is a
 // drive path that a URI can carry, %@URI2FILE[%@FILE2URIS[name]] gives its
 // canonical name back (quoted by the quote rule), unless that name ends in
-// white space above U+00FF or holds U+FF05. A step marked "\3" presses the default hotkey
-// on a line that holds one word: what the hotkey writes there runs as
-// written, the shell reading nothing in it but each "%%" as "%", and any
-// double quotes in it enclose it whole. Batch files never come from the file system
-// here: a reader serves the input's files A.BTM, B.BTM and C.BTM (in any
-// folder and any case), at most kMaxBatchReads times per input, and knows
-// no other.
+// white space above U+00FF or holds "?" or U+FF05. A step marked "\3"
+// presses the default hotkey on a line that holds one word: what the hotkey
+// writes there runs as written, the shell reading nothing in it but each
+// "%%" as "%", and any double quotes in it enclose it whole. Batch files
+// never come from the file system here: a reader serves the input's files
+// A.BTM, B.BTM and C.BTM (in any folder and any case), at most
+// kMaxBatchReads times per input, and knows no other.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -107,7 +107,7 @@ void Execute(const std::u16string& line) {
 // or the URI would not carry) comes back from its URI as its canonical name.
 void RoundTrip(const std::u16string& step) {
   const std::u16string name = testing_support::TrimmedByRule(std::u16string_view(step).substr(1));
-  if (name.empty() || name.find_first_of(u"%[]?/") != std::u16string::npos) return;
+  if (name.empty() || name.find_first_of(u"%[]/") != std::u16string::npos) return;
   static std::vector<char16_t> canonical(MAX_ARG_LEN);
   canonical[0] = u'\0';
   QueryTrueName(name.c_str(), canonical.data());
@@ -117,9 +117,10 @@ void RoundTrip(const std::u16string& step) {
   // white space from its argument: such white space at the end of the name
   // does not come back.
   if (path.back() > 0xFF && testing_support::IsWhiteSpaceByRule(path.back())) return;
-  // The functions read U+FF05 as "%": a name that holds it, in itself or in
+  // No Windows name holds "?", which ends the path of a URI, and the
+  // functions read U+FF05 as "%": a name that holds either, in itself or in
   // the current folder it names a file in, does not come back.
-  if (path.find(u'\uFF05') != std::u16string_view::npos) return;
+  if (path.find_first_of(u"?\uFF05") != std::u16string_view::npos) return;
   Check(Expanded(u"%@uri2file[%@file2uris[" + name + u"]]") == testing_support::QuotedByRule(path),
         "a drive path does not come back from its URI as its canonical name");
 }
